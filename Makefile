@@ -1,0 +1,39 @@
+# The two commands of the README: `make demo` and `make test`. Both install what is missing and
+# build first.
+
+BUILD := build
+SANITIZE_BUILD := build-asan
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps build build-sanitize demo test clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+build-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DREELPLAY_SANITIZE=ON -DREELPLAY_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+test: build build-sanitize
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@if [ -x $(BUILD)/bin/reelplay ]; then \
+		cd demo && ../$(BUILD)/bin/reelplay; \
+	else \
+		echo "make demo: the player is not built yet; checking the demo script instead:"; \
+		$(BUILD)/bin/reelcheck demo/demoscript.scr; \
+	fi
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

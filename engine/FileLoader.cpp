@@ -1,0 +1,27 @@
+#include "FileLoader.h"
+
+#include "LoadError.h"
+#include "PortablePath.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size) {
+    const Errors::LoadError cannotOpen("Could not open file \"%s\"", fileName);
+    const auto path = resolvePortablePath(fileName);
+    std::error_code error;
+    if (!path || !fs::is_regular_file(*path, error))
+        throw cannotOpen;
+
+    std::ifstream stream(*path, std::ios::in | std::ios::binary);
+    if (!stream)
+        throw cannotOpen;
+    if (size) {
+        *size = fs::file_size(*path, error);
+        if (error)
+            throw cannotOpen;
+    }
+    return stream;
+}

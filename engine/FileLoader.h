@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <istream>
+#include <string>
+
+// Opens a file named by a script (portable name resolution, binary mode). Only regular files
+// open: a folder or a device would read as empty or never end. `size`, when asked for, is the
+// file's size as the file system reports it. Throws Errors::LoadError
+// "Could not open file \"%s\"" with the name as written.
+std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size = nullptr);
+
+// The one way the program reads a file by name: open, hand the stream to the format's reader,
+// close. Each format derives a loader and implements `read`.
+template <typename Result>
+class FileLoader {
+public:
+    virtual ~FileLoader() = default;
+
+    Result load(const std::string& fileName) {
+        std::ifstream stream = openScriptFile(fileName);
+        return read(fileName, stream);
+    }
+
+protected:
+    virtual Result read(const std::string& fileName, std::istream& stream) = 0;
+};

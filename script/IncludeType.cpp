@@ -1,0 +1,74 @@
+#include "IncludeType.h"
+
+#include "BuiltinTypes.h"
+#include "Element.h"
+#include "ParseContext.h"
+#include "PortablePath.h"
+#include "ScriptErrors.h"
+#include "ScriptLexer.h"
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Keeps the included file on the chain of open files while it is read; refuses a chain that
+// is too long or comes back to a file already open.
+class OpenFileGuard {
+public:
+    OpenFileGuard(ParseContext& context, const std::string& name) : context(context) {
+        const Errors::ScriptLoaderError tooDeep("Error : include nesting too deep [" + name + "]");
+        if (context.openFiles.size() > ParseContext::maxIncludeDepth)
+            throw tooDeep;
+        const auto path = resolvePortablePath(name);
+        if (!path)
+            return; // opening it reports the missing file
+        fs::path identity = fileIdentity(*path);
+        const auto& open = context.openFiles;
+        if (std::find(open.begin(), open.end(), identity) != open.end())
+            throw tooDeep;
+        context.openFiles.push_back(std::move(identity));
+        pushed = true;
+    }
+    ~OpenFileGuard() {
+        if (pushed)
+            context.openFiles.pop_back();
+    }
+    OpenFileGuard(const OpenFileGuard&) = delete;
+    OpenFileGuard& operator=(const OpenFileGuard&) = delete;
+
+private:
+    ParseContext& context;
+    bool pushed = false;
+};
+
+} // namespace
+
+std::unique_ptr<TypeDescriptor> IncludeType::clone() const {
+    return std::make_unique<IncludeType>();
+}
+
+void IncludeType::parseStatement(ParseContext& context, ContainerNode& container,
+                                 Element& statement) const {
+    Element* nameElement = statement.nextChild();
+    if (!nameElement)
+        throw Errors::ScriptLoaderError("Error : no data in definition for include directive.");
+    if (!nameElement->isWord())
+        throw Errors::ScriptLoaderError(
+            "Error : Corrupt dataformat for definition for include directive");
+    const std::string name = nameElement->getText();
+
+    OpenFileGuard guard(context, name);
+    ScriptLexer lexer;
+    std::unique_ptr<Element> root = lexer.load(name);
+    if (!lexer.popFirstError().empty())
+        throw Errors::ScriptLoaderError("Error : lexer error in include file ( " + name + ".");
+    BlockType::readStatements(context, container, *root);
+}
+
+void IncludeType::parseValue(ParseContext&, ContainerNode&, Element*,
+                             const std::string& name) const {
+    // Only reachable when include is named as the element type of an array or list.
+    throwDataFormat(name);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What one script load keeps while it parses: the chain of open files (to refuse include cycles
+// and runaway include chains) and how deep containers are nested across all of them.
+struct ParseContext {
+    static constexpr std::size_t maxIncludeDepth = 64;
+    static constexpr int maxContainerDepth = 256;
+
+    std::vector<std::filesystem::path> openFiles;
+    int containerDepth = 0;
+};
+
+// Holds one level of container nesting for as long as a container is being filled.
+class ContainerDepth {
+public:
+    ContainerDepth(ParseContext& context, const std::string& name);
+    ~ContainerDepth() { --context.containerDepth; }
+    ContainerDepth(const ContainerDepth&) = delete;
+    ContainerDepth& operator=(const ContainerDepth&) = delete;
+
+private:
+    ParseContext& context;
+};

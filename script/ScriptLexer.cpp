@@ -1,0 +1,301 @@
+#include "ScriptLexer.h"
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+enum class CharClass : unsigned char { Word, Opener, Terminator, Separator };
+
+constexpr std::array<CharClass, 256> makeClassTable() {
+    std::array<CharClass, 256> table{};
+    for (auto& entry : table)
+        entry = CharClass::Word;
+    for (unsigned char c : {'(', '<', '[', '{'})
+        table[c] = CharClass::Opener;
+    for (unsigned char c : {')', ';', '>', ']', '}'})
+        table[c] = CharClass::Terminator;
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r', ','})
+        table[c] = CharClass::Separator;
+    return table;
+}
+
+constexpr std::array<CharClass, 256> charClasses = makeClassTable();
+
+CharClass classOf(char c) {
+    return charClasses[static_cast<unsigned char>(c)];
+}
+
+char terminatorFor(char opener) {
+    switch (opener) {
+    case '(': return ')';
+    case '<': return '>';
+    case '[': return ']';
+    default: return '}';
+    }
+}
+
+char openerFor(char terminator) {
+    switch (terminator) {
+    case ')': return '(';
+    case '>': return '<';
+    case ']': return '[';
+    default: return '{';
+    }
+}
+
+// Escapes inside double quotes; 0 means "append nothing".
+char translateEscape(char c) {
+    switch (c) {
+    case '"': return '"';
+    case '\'': return '\'';
+    case '?': return '?';
+    case '\\': return '\\';
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'v': return '\v';
+    default: return 0;
+    }
+}
+
+template <typename... Args>
+std::string format(const char* pattern, Args... args) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return buffer;
+}
+
+} // namespace
+
+std::unique_ptr<Element> ScriptLexer::parse(const std::string& name, std::istream& stream) {
+    fileName = name;
+    return lex(stream);
+}
+
+std::string ScriptLexer::popFirstError() {
+    if (errors.empty())
+        return {};
+    std::string first = std::move(errors.front());
+    errors.pop_front();
+    return first;
+}
+
+std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
+    reset();
+    std::array<char, 1 << 16> buffer;
+    while (stream) {
+        stream.read(buffer.data(), buffer.size());
+        const auto got = stream.gcount();
+        for (std::streamsize i = 0; i < got; ++i)
+            handle(buffer[static_cast<std::size_t>(i)]);
+    }
+    return finish();
+}
+
+void ScriptLexer::reset() {
+    stack.clear();
+    token.clear();
+    state = State::Normal;
+    quote = 0;
+    slashPending = lineComment = starPending = escapePending = false;
+    line = 1;
+    column = 0;
+    openMarkers = 0;
+    skippedDepth = 0;
+    nestingReported = false;
+}
+
+void ScriptLexer::addError(std::string message) {
+    errors.push_back(std::move(message));
+}
+
+void ScriptLexer::handle(char c) {
+    if (c == '\n') {
+        ++line;
+        column = 0;
+    }
+    ++column;
+    switch (state) {
+    case State::Normal: handleNormal(c); break;
+    case State::Quoted: handleQuoted(c); break;
+    case State::Comment: handleComment(c); break;
+    }
+}
+
+void ScriptLexer::handleNormal(char c) {
+    const CharClass kind = classOf(c);
+    if (kind == CharClass::Word) {
+        handleWordCharacter(c);
+        return;
+    }
+    slashPending = false;
+    flushWord();
+    if (kind == CharClass::Opener)
+        openBracket(c);
+    else if (c == ';')
+        closeStatement();
+    else if (kind == CharClass::Terminator)
+        closeBracket(c);
+}
+
+void ScriptLexer::handleWordCharacter(char c) {
+    if (slashPending) {
+        slashPending = false;
+        if (c == '*' || c == '/') {
+            token.clear();
+            lineComment = (c == '/');
+            starPending = false;
+            state = State::Comment;
+            return;
+        }
+    } else if (c == '/') {
+        flushWord();
+        token.assign(1, '/');
+        slashPending = true;
+        return;
+    }
+    if (c == '"' || c == '\'') {
+        // The token is not flushed: text right before a quote begins the quoted word.
+        state = State::Quoted;
+        quote = c;
+        return;
+    }
+    token += c;
+}
+
+void ScriptLexer::handleQuoted(char c) {
+    if (quote == '\'') {
+        if (c == '\'') {
+            stack.push_back(Element::makeWord(std::move(token)));
+            token.clear();
+            state = State::Normal;
+        } else {
+            token += c;
+        }
+        return;
+    }
+    if (escapePending) {
+        escapePending = false;
+        if (const char translated = translateEscape(c))
+            token += translated;
+    } else if (c == '\\') {
+        escapePending = true;
+    } else if (c == '"') {
+        state = State::Normal;
+        flushWord();
+    } else {
+        token += c;
+    }
+}
+
+void ScriptLexer::handleComment(char c) {
+    if (lineComment) {
+        if (c == '\n') {
+            lineComment = false;
+            starPending = false;
+            state = State::Normal;
+        }
+        return;
+    }
+    if (c == '*') {
+        starPending = true;
+    } else if (c == '/' && starPending) {
+        starPending = false;
+        state = State::Normal;
+    } else {
+        starPending = false;
+    }
+}
+
+void ScriptLexer::flushWord() {
+    if (token.empty())
+        return;
+    stack.push_back(Element::makeWord(std::move(token)));
+    token.clear();
+}
+
+void ScriptLexer::openBracket(char c) {
+    if (openMarkers >= maxNesting) {
+        // Brackets beyond the bound are skipped with their terminators; the load fails on the
+        // message anyway, the tree just stays shallow.
+        if (!nestingReported) {
+            addError(format("Error : nesting too deep at line %d, col %d", line, column));
+            nestingReported = true;
+        }
+        ++skippedDepth;
+        return;
+    }
+    stack.push_back(Element::makeMarker(c, terminatorFor(c)));
+    ++openMarkers;
+}
+
+void ScriptLexer::closeBracket(char c) {
+    if (skippedDepth > 0) {
+        --skippedDepth;
+        return;
+    }
+    // Walk down to the innermost marker expecting c; markers expecting another terminator on
+    // the way are wrong nesting and are dropped. Without any match the block takes everything.
+    std::size_t begin = stack.size();
+    bool matched = false;
+    while (begin > 0) {
+        const Element& element = *stack[begin - 1];
+        if (element.isMarker()) {
+            if (element.getTerminator() == c) {
+                matched = true;
+                break;
+            }
+            addError(format("Wrong block terminator %c at line %d, col %d", c, line, column));
+        }
+        --begin;
+    }
+    const std::size_t firstContent = matched ? begin : 0;
+    const std::size_t eraseFrom = matched ? begin - 1 : 0;
+
+    auto block = Element::makeBlock(openerFor(c), c);
+    for (std::size_t i = eraseFrom; i < stack.size(); ++i) {
+        if (stack[i]->isMarker())
+            --openMarkers;
+        else if (i >= firstContent)
+            block->addChild(std::move(stack[i]));
+    }
+    stack.resize(eraseFrom);
+    stack.push_back(std::move(block));
+}
+
+void ScriptLexer::closeStatement() {
+    std::size_t begin = stack.size();
+    while (begin > 0) {
+        const Element& element = *stack[begin - 1];
+        if (element.isMarker() || (element.isBlock() && element.getTerminator() == ';'))
+            break;
+        --begin;
+    }
+    auto statement = Element::makeBlock(' ', ';');
+    for (std::size_t i = begin; i < stack.size(); ++i)
+        statement->addChild(std::move(stack[i]));
+    stack.resize(begin);
+    stack.push_back(std::move(statement));
+}
+
+std::unique_ptr<Element> ScriptLexer::finish() {
+    token.clear();
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if ((*it)->isMarker())
+            addError(std::string("Currupt element found in elementstack : ") +
+                     (*it)->getTerminator());
+    }
+    auto root = Element::makeBlock(' ', ' ');
+    for (auto& element : stack) {
+        if (!element->isMarker())
+            root->addChild(std::move(element));
+    }
+    stack.clear();
+    openMarkers = 0;
+    return root;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Element.h"
+#include "FileLoader.h"
+
+#include <deque>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Turns script text into a tree of words, bracket groups and statements. It never stops on bad
+// text: it collects messages (with line and column) and always returns a tree.
+class ScriptLexer : public FileLoader<std::unique_ptr<Element>> {
+public:
+    // Brackets open at once beyond this are refused with a message, so that nothing that walks
+    // the tree recurses deeper than this bound.
+    static constexpr int maxNesting = 256;
+
+    std::unique_ptr<Element> lex(std::istream& stream);
+    std::unique_ptr<Element> parse(const std::string& fileName, std::istream& stream);
+    std::string popFirstError();
+
+    const std::string& getFileName() const { return fileName; }
+
+protected:
+    std::unique_ptr<Element> read(const std::string& fileName, std::istream& stream) override {
+        return parse(fileName, stream);
+    }
+
+private:
+    enum class State { Normal, Quoted, Comment };
+
+    void reset();
+    void handle(char c);
+    void handleNormal(char c);
+    void handleWordCharacter(char c);
+    void handleQuoted(char c);
+    void handleComment(char c);
+    void flushWord();
+    void openBracket(char c);
+    void closeBracket(char c);
+    void closeStatement();
+    std::unique_ptr<Element> finish();
+    void addError(std::string message);
+
+    std::string fileName;
+    std::deque<std::string> errors;
+
+    std::vector<std::unique_ptr<Element>> stack;
+    std::string token;
+    State state = State::Normal;
+    char quote = 0;
+    bool slashPending = false;
+    bool lineComment = false;
+    bool starPending = false;
+    bool escapePending = false;
+    int line = 1;
+    int column = 0;
+    int openMarkers = 0;
+    int skippedDepth = 0;
+    bool nestingReported = false;
+};

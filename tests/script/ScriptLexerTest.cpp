@@ -1,0 +1,5 @@
+#include "ScriptLexer.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>

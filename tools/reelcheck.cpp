@@ -1,0 +1,97 @@
+// reelcheck: loads a demo script exactly as the player does and reports what it finds.
+
+#include "ContainerNode.h"
+#include "LoadError.h"
+#include "ScriptErrors.h"
+#include "ScriptLoader.h"
+#include "Writer.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr const char* usage = "usage: reelcheck [--tree] [SCRIPT]\n"
+                              "  SCRIPT   the demo script (default demoscript.scr)\n"
+                              "  --tree   print the loaded script back as script text\n";
+
+struct Options {
+    bool tree = false;
+    std::string script = "demoscript.scr";
+};
+
+// Nothing when the command line is not understood.
+std::optional<Options> parseArguments(int argc, char** argv) {
+    Options options;
+    bool haveScript = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--tree") {
+            options.tree = true;
+        } else if (argument.starts_with("-") || haveScript) {
+            return std::nullopt;
+        } else {
+            options.script = argument;
+            haveScript = true;
+        }
+    }
+    return options;
+}
+
+int fail(std::string message) {
+    while (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    std::cerr << "error: " << message << '\n';
+    return 1;
+}
+
+int check(const Options& options) {
+    // Scripts name their files relative to their own folder, as the player runs in it.
+    const std::filesystem::path script(options.script);
+    const std::string baseName = script.filename().string();
+    std::error_code error;
+    if (!script.parent_path().empty())
+        std::filesystem::current_path(script.parent_path(), error);
+    if (error || baseName.empty())
+        return fail("Could not open file \"" + options.script + "\"");
+
+    const auto cursor = loadScript(baseName);
+    const ContainerNode& top = *cursor->getRoot();
+    if (options.tree) {
+        writeNode(top, std::cout, 0);
+    } else {
+        std::cout << options.script << ": ok, " << top.getChildren().size()
+                  << " top-level definitions\n";
+    }
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            std::cout << usage;
+            return 0;
+        }
+    }
+    const auto options = parseArguments(argc, argv);
+    if (!options) {
+        std::cerr << usage;
+        return 2;
+    }
+    try {
+        return check(*options);
+    } catch (const Errors::LoadError& error) {
+        return fail(error.getMessage());
+    } catch (const Errors::DataBaseError& error) {
+        return fail(error.getMessage());
+    } catch (const std::exception& error) {
+        return fail(error.what());
+    }
+}
