@@ -18,9 +18,9 @@ char lowerAscii(char c) {
 }
 
 bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 std::vector<std::string> splitComponents(const std::string& path) {
@@ -100,7 +100,8 @@ std::optional<fs::path> resolvePortablePath(const std::string& name) {
         return resolveIgnoringCase(portable);
 
     const auto first = portable.find_first_not_of('/');
-    const std::string relative = first == std::string::npos ? std::string() : portable.substr(first);
+    const std::string relative =
+        first == std::string::npos ? std::string() : portable.substr(first);
     if (!relative.empty() && pathExists(relative))
         return fs::path(relative);
     return resolveIgnoringCase(relative);

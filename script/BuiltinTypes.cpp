@@ -153,7 +153,8 @@ std::unique_ptr<CollectionType> CollectionType::builtIn(Kind kind) {
 
 std::unique_ptr<CollectionType> CollectionType::built(Kind kind, std::string typeName,
                                                       std::string elementTypeName) {
-    auto type = std::unique_ptr<CollectionType>(new CollectionType(kind, std::move(typeName), false));
+    auto type =
+        std::unique_ptr<CollectionType>(new CollectionType(kind, std::move(typeName), false));
     type->elementTypeName = std::move(elementTypeName);
     return type;
 }

@@ -14,7 +14,8 @@ const char* kindName(Kind kind);
 class DataNode {
 public:
     DataNode(Kind kind, std::string declaredType, std::string name, ContainerNode* parent)
-        : kind(kind), declaredType(std::move(declaredType)), name(std::move(name)), parent(parent) {}
+        : kind(kind), declaredType(std::move(declaredType)), name(std::move(name)), parent(parent) {
+    }
     virtual ~DataNode() = default;
     DataNode(const DataNode&) = delete;
     DataNode& operator=(const DataNode&) = delete;

@@ -29,37 +29,57 @@ CharClass classOf(char c) {
 
 char terminatorFor(char opener) {
     switch (opener) {
-    case '(': return ')';
-    case '<': return '>';
-    case '[': return ']';
-    default: return '}';
+    case '(':
+        return ')';
+    case '<':
+        return '>';
+    case '[':
+        return ']';
+    default:
+        return '}';
     }
 }
 
 char openerFor(char terminator) {
     switch (terminator) {
-    case ')': return '(';
-    case '>': return '<';
-    case ']': return '[';
-    default: return '{';
+    case ')':
+        return '(';
+    case '>':
+        return '<';
+    case ']':
+        return '[';
+    default:
+        return '{';
     }
 }
 
 // Escapes inside double quotes; 0 means "append nothing".
 char translateEscape(char c) {
     switch (c) {
-    case '"': return '"';
-    case '\'': return '\'';
-    case '?': return '?';
-    case '\\': return '\\';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return 0;
+    case '"':
+        return '"';
+    case '\'':
+        return '\'';
+    case '?':
+        return '?';
+    case '\\':
+        return '\\';
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
+    default:
+        return 0;
     }
 }
 
@@ -121,9 +141,15 @@ void ScriptLexer::handle(char c) {
     }
     ++column;
     switch (state) {
-    case State::Normal: handleNormal(c); break;
-    case State::Quoted: handleQuoted(c); break;
-    case State::Comment: handleComment(c); break;
+    case State::Normal:
+        handleNormal(c);
+        break;
+    case State::Quoted:
+        handleQuoted(c);
+        break;
+    case State::Comment:
+        handleComment(c);
+        break;
     }
 }
 

@@ -4,8 +4,7 @@
 #include "ParseContext.h"
 #include "ScriptErrors.h"
 
-ContainerDepth::ContainerDepth(ParseContext& context, const std::string& name)
-    : context(context) {
+ContainerDepth::ContainerDepth(ParseContext& context, const std::string& name) : context(context) {
     if (context.containerDepth >= ParseContext::maxContainerDepth)
         throw Errors::ScriptLoaderError("Error : nesting too deep in definition of [" + name + "]");
     ++context.containerDepth;

@@ -9,7 +9,8 @@ namespace fs = std::filesystem;
 TempFolder::TempFolder() : previous(fs::current_path()) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() / ("reelplay-test-" + std::to_string(random()));
+        fs::path candidate =
+            fs::temp_directory_path() / ("reelplay-test-" + std::to_string(random()));
         if (fs::create_directory(candidate)) {
             folder = candidate;
             fs::current_path(folder);

@@ -63,10 +63,10 @@ TEST(PortablePath, ReadsWindowsNamesRelativeToTheWorkingDirectory) {
     TempFolder folder;
     folder.write("Data/Pics/Logo.JPG", "x");
     TextLoader loader;
-    for (const char* name : {"Data/Pics/Logo.JPG", "Data\\Pics\\Logo.JPG", "\\Data\\Pics\\Logo.JPG",
-                             "/Data/Pics/Logo.JPG", "C:\\Data\\Pics\\Logo.JPG",
-                             "c:Data\\Pics\\Logo.JPG", "data\\pics\\logo.jpg",
-                             "\\DATA\\PICS\\LOGO.JPG", "Data/./Pics/../Pics/logo.jpg"}) {
+    for (const char* name :
+         {"Data/Pics/Logo.JPG", "Data\\Pics\\Logo.JPG", "\\Data\\Pics\\Logo.JPG",
+          "/Data/Pics/Logo.JPG", "C:\\Data\\Pics\\Logo.JPG", "c:Data\\Pics\\Logo.JPG",
+          "data\\pics\\logo.jpg", "\\DATA\\PICS\\LOGO.JPG", "Data/./Pics/../Pics/logo.jpg"}) {
         EXPECT_EQ(loader.load(name), "x") << name;
     }
     EXPECT_EQ(messageOf([&] { loader.load("\\Data\\Pics\\Missing.jpg"); }),

@@ -1,0 +1,93 @@
+#include "TempFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ReelCheck : public ::testing::Test {
+protected:
+    // Runs reelcheck in the test folder with the given arguments (already shell-quoted).
+    Outcome run(const std::string& arguments) {
+        const auto out = folder.path() / "stdout.txt";
+        const auto err = folder.path() / "stderr.txt";
+        const std::string command = std::string(REELCHECK_PATH) + " " + arguments + " >" +
+                                    out.string() + " 2>" + err.string();
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(out), contents(err)};
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ReelCheck, SummarisesAGoodScript) {
+    folder.write("demoscript.scr", "typedef float S; S a 1; int b 2; block c { int d 3; };");
+    const Outcome result = run("");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "demoscript.scr: ok, 3 top-level definitions\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(ReelCheck, LoadsFromTheScriptsOwnFolder) {
+    folder.write("demo/Data/Blob.bin", "x");
+    folder.write("demo/parts/more.scr", "int more 1;");
+    folder.write("demo/show.scr", "file f '\\data\\blob.bin'; include 'parts\\MORE.scr';");
+    const Outcome result = run("demo/show.scr");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "demo/show.scr: ok, 2 top-level definitions\n");
+}
+
+TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
+    folder.write("demoscript.scr", "int n 3; list [float] w { a 1; };");
+    const Outcome result = run("--tree");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "int\tn\t3;\nlist[float]\tw\t{\n\ta\t1;\n};\n");
+    folder.write("printed.scr", result.out);
+    EXPECT_EQ(run("--tree printed.scr").out, result.out);
+}
+
+TEST_F(ReelCheck, ReportsLoadErrorsOnOneLine) {
+    Outcome result = run("");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "error: Could not open file \"demoscript.scr\"\n");
+
+    folder.write("demoscript.scr", "foo x 1;");
+    EXPECT_EQ(run("").err, "error: Error : undefined type [foo]\n");
+
+    folder.write("demoscript.scr", "{ a ( b }");
+    result = run("--tree");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "error: Wrong block terminator } at line 1, col 9\n");
+
+    EXPECT_EQ(run("nowhere/x.scr").err, "error: Could not open file \"nowhere/x.scr\"\n");
+}
+
+TEST_F(ReelCheck, RefusesBadUsage) {
+    folder.write("demoscript.scr", "int a 1;");
+    for (const char* arguments : {"--bogus", "a.scr b.scr", "-t"}) {
+        const Outcome result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.err.find("usage: reelcheck"), std::string::npos) << arguments;
+    }
+    EXPECT_EQ(run("--help").status, 0);
+}
+
+} // namespace
