@@ -1,3 +1,4 @@
+#include "ErrorMessage.h"
 #include "FileLoader.h"
 #include "LoadError.h"
 #include "PortablePath.h"
@@ -8,15 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Errors::LoadError& error) {
-        return error.getMessage();
-    }
-    return "(no error)";
-}
 
 // Reads a whole file as text, the simplest loader there is.
 class TextLoader : public FileLoader<std::string> {
@@ -41,11 +33,12 @@ TEST(FileLoader, ReadsBytesUnchangedAndNamesMissingFilesAsWritten) {
     folder.write("sub/x.txt", "x");
     TextLoader loader;
     EXPECT_EQ(loader.load("crlf.txt"), std::string("a\r\nb"));
-    EXPECT_EQ(messageOf([&] { loader.load("missing.scr"); }),
+    EXPECT_EQ(errorMessageOf([&] { loader.load("missing.scr"); }),
               "Could not open file \"missing.scr\"");
-    EXPECT_EQ(messageOf([&] { loader.load("sub"); }), "Could not open file \"sub\"");
-    EXPECT_EQ(messageOf([&] { loader.load(""); }), "Could not open file \"\"");
-    EXPECT_EQ(messageOf([&] { loader.load("/dev/null"); }), "Could not open file \"/dev/null\"");
+    EXPECT_EQ(errorMessageOf([&] { loader.load("sub"); }), "Could not open file \"sub\"");
+    EXPECT_EQ(errorMessageOf([&] { loader.load(""); }), "Could not open file \"\"");
+    EXPECT_EQ(errorMessageOf([&] { loader.load("/dev/null"); }),
+              "Could not open file \"/dev/null\"");
 }
 
 TEST(FileLoader, ReportsTheSizeOfWhatItOpens) {
@@ -69,7 +62,7 @@ TEST(PortablePath, ReadsWindowsNamesRelativeToTheWorkingDirectory) {
           "data\\pics\\logo.jpg", "\\DATA\\PICS\\LOGO.JPG", "Data/./Pics/../Pics/logo.jpg"}) {
         EXPECT_EQ(loader.load(name), "x") << name;
     }
-    EXPECT_EQ(messageOf([&] { loader.load("\\Data\\Pics\\Missing.jpg"); }),
+    EXPECT_EQ(errorMessageOf([&] { loader.load("\\Data\\Pics\\Missing.jpg"); }),
               "Could not open file \"\\Data\\Pics\\Missing.jpg\"");
     EXPECT_FALSE(resolvePortablePath("Data\\Pix\\Logo.JPG"));
 }

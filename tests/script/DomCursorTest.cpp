@@ -1,4 +1,5 @@
 #include "ContainerNode.h"
+#include "ErrorMessage.h"
 #include "ScriptErrors.h"
 #include "ScriptTest.h"
 
@@ -9,12 +10,7 @@ namespace {
 using Cursor = ScriptTest;
 
 std::string domError(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Errors::DOMError& error) {
-        return error.getMessage();
-    }
-    return "(no error)";
+    return errorMessageOf<Errors::DOMError>(action);
 }
 
 const std::string records =
