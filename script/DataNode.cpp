@@ -4,28 +4,17 @@
 
 const char* kindName(Kind kind) {
     switch (kind) {
-    case Kind::String:
-        return "string";
-    case Kind::File:
-        return "file";
-    case Kind::Int:
-        return "int";
-    case Kind::Float:
-        return "float";
-    case Kind::Char:
-        return "char";
-    case Kind::Bool:
-        return "bool";
-    case Kind::Vector2d:
-        return "vector2d";
-    case Kind::Vector3d:
-        return "vector3d";
-    case Kind::Block:
-        return "block";
-    case Kind::Array:
-        return "array";
-    case Kind::List:
-        return "list";
+    case Kind::String: return "string";
+    case Kind::File: return "file";
+    case Kind::Int: return "int";
+    case Kind::Float: return "float";
+    case Kind::Char: return "char";
+    case Kind::Bool: return "bool";
+    case Kind::Vector2d: return "vector2d";
+    case Kind::Vector3d: return "vector3d";
+    case Kind::Block: return "block";
+    case Kind::Array: return "array";
+    case Kind::List: return "list";
     }
     return "";
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <vector>
 #include <utility>
 
 namespace {
@@ -29,57 +30,37 @@ CharClass classOf(char c) {
 
 char terminatorFor(char opener) {
     switch (opener) {
-    case '(':
-        return ')';
-    case '<':
-        return '>';
-    case '[':
-        return ']';
-    default:
-        return '}';
+    case '(': return ')';
+    case '<': return '>';
+    case '[': return ']';
+    default: return '}';
     }
 }
 
 char openerFor(char terminator) {
     switch (terminator) {
-    case ')':
-        return '(';
-    case '>':
-        return '<';
-    case ']':
-        return '[';
-    default:
-        return '{';
+    case ')': return '(';
+    case '>': return '<';
+    case ']': return '[';
+    default: return '{';
     }
 }
 
 // Escapes inside double quotes; 0 means "append nothing".
 char translateEscape(char c) {
     switch (c) {
-    case '"':
-        return '"';
-    case '\'':
-        return '\'';
-    case '?':
-        return '?';
-    case '\\':
-        return '\\';
-    case 'a':
-        return '\a';
-    case 'b':
-        return '\b';
-    case 'f':
-        return '\f';
-    case 'n':
-        return '\n';
-    case 'r':
-        return '\r';
-    case 't':
-        return '\t';
-    case 'v':
-        return '\v';
-    default:
-        return 0;
+    case '"': return '"';
+    case '\'': return '\'';
+    case '?': return '?';
+    case '\\': return '\\';
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'v': return '\v';
+    default: return 0;
     }
 }
 
@@ -107,9 +88,10 @@ std::string ScriptLexer::popFirstError() {
 
 std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
     reset();
-    std::array<char, 1 << 16> buffer;
+    // On the heap: lexers of included files run nested inside the parser.
+    std::vector<char> buffer(1 << 16);
     while (stream) {
-        stream.read(buffer.data(), buffer.size());
+        stream.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         const auto got = stream.gcount();
         for (std::streamsize i = 0; i < got; ++i)
             handle(buffer[static_cast<std::size_t>(i)]);
@@ -141,15 +123,9 @@ void ScriptLexer::handle(char c) {
     }
     ++column;
     switch (state) {
-    case State::Normal:
-        handleNormal(c);
-        break;
-    case State::Quoted:
-        handleQuoted(c);
-        break;
-    case State::Comment:
-        handleComment(c);
-        break;
+    case State::Normal: handleNormal(c); break;
+    case State::Quoted: handleQuoted(c); break;
+    case State::Comment: handleComment(c); break;
     }
 }
 

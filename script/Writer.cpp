@@ -129,27 +129,17 @@ public:
 
 std::unique_ptr<Writer> makeWriter(Kind kind) {
     switch (kind) {
-    case Kind::String:
-        return std::make_unique<LeafWriter<StringNode>>();
-    case Kind::File:
-        return std::make_unique<LeafWriter<FileNode>>();
-    case Kind::Int:
-        return std::make_unique<LeafWriter<IntNode>>();
-    case Kind::Float:
-        return std::make_unique<LeafWriter<FloatNode>>();
-    case Kind::Char:
-        return std::make_unique<LeafWriter<CharNode>>();
-    case Kind::Bool:
-        return std::make_unique<LeafWriter<BoolNode>>();
-    case Kind::Vector2d:
-        return std::make_unique<LeafWriter<Vector2dNode>>();
-    case Kind::Vector3d:
-        return std::make_unique<LeafWriter<Vector3dNode>>();
-    case Kind::Block:
-        return std::make_unique<BlockWriter>();
+    case Kind::String: return std::make_unique<LeafWriter<StringNode>>();
+    case Kind::File: return std::make_unique<LeafWriter<FileNode>>();
+    case Kind::Int: return std::make_unique<LeafWriter<IntNode>>();
+    case Kind::Float: return std::make_unique<LeafWriter<FloatNode>>();
+    case Kind::Char: return std::make_unique<LeafWriter<CharNode>>();
+    case Kind::Bool: return std::make_unique<LeafWriter<BoolNode>>();
+    case Kind::Vector2d: return std::make_unique<LeafWriter<Vector2dNode>>();
+    case Kind::Vector3d: return std::make_unique<LeafWriter<Vector3dNode>>();
+    case Kind::Block: return std::make_unique<BlockWriter>();
     case Kind::Array:
-    case Kind::List:
-        return std::make_unique<CollectionWriter>(kind);
+    case Kind::List: return std::make_unique<CollectionWriter>(kind);
     }
     return nullptr;
 }

@@ -50,15 +50,9 @@ std::string mutate(std::string text, std::mt19937& random) {
         const std::size_t at = pick(text.size() + 1);
         const std::size_t length = std::min<std::size_t>(1 + pick(8), text.size() - at);
         switch (pick(4)) {
-        case 0:
-            text.erase(at, length);
-            break;
-        case 1:
-            text.insert(at, fragments[pick(fragments.size())]);
-            break;
-        case 2:
-            text.insert(at, text.substr(at, length));
-            break;
+        case 0: text.erase(at, length); break;
+        case 1: text.insert(at, fragments[pick(fragments.size())]); break;
+        case 2: text.insert(at, text.substr(at, length)); break;
         default:
             if (at < text.size())
                 text[at] = static_cast<char>(pick(256));
