@@ -1,0 +1,83 @@
+#include "JpegDecoder.h"
+
+#include "FileLoader.h"
+#include "LoadError.h"
+
+#include <algorithm>
+#include <turbojpeg.h>
+
+namespace {
+
+// Larger files are refused before they are read into memory; the biggest picture decoded
+// compresses to far less.
+constexpr std::uintmax_t maxFileBytes = std::uintmax_t{256} << 20;
+
+// Warnings (a truncated file, junk inside the data) stop the decode: such a picture would be
+// drawn half grey. The scan limit keeps a crafted progressive file from running for minutes.
+constexpr int decodeFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+
+} // namespace
+
+JpegDecoder::JpegDecoder(int maxSide)
+    : handle(tjInitDecompress()), maxSide(std::clamp(maxSide, 1, absoluteMaxSide)) {}
+
+JpegDecoder::~JpegDecoder() {
+    if (handle)
+        tjDestroy(handle);
+}
+
+bool JpegDecoder::decode(const std::vector<std::uint8_t>& jpeg, RgbImage& image,
+                         std::string& error) {
+    if (!handle) {
+        error = "no JPEG decoder";
+        return false;
+    }
+    if (jpeg.empty()) {
+        error = "empty file";
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourspace = 0;
+    if (tjDecompressHeader3(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &width,
+                            &height, &subsampling, &colourspace) != 0) {
+        error = std::string("not a JPEG: ") + tjGetErrorStr2(handle);
+        return false;
+    }
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) {
+        error = "too large: " + std::to_string(width) + " x " + std::to_string(height) +
+                " (at most " + std::to_string(maxSide) + " per side)";
+        return false;
+    }
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
+    if (tjDecompress2(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), pixels.data(),
+                      width, 0, height, TJPF_RGB, decodeFlags) != 0) {
+        error = std::string("cannot decode: ") + tjGetErrorStr2(handle);
+        return false;
+    }
+    image = RgbImage{width, height, std::move(pixels)};
+    return true;
+}
+
+bool JpegDecoder::decodeFile(const std::string& fileName, RgbImage& image, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        std::uintmax_t size = 0;
+        std::ifstream stream = openScriptFile(fileName, &size);
+        if (size > maxFileBytes) {
+            error = "file too large";
+            return false;
+        }
+        bytes.resize(static_cast<std::size_t>(size));
+        stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        if (static_cast<std::uintmax_t>(stream.gcount()) != size) {
+            error = "cannot read the file";
+            return false;
+        }
+    } catch (const Errors::LoadError&) {
+        error = "missing";
+        return false;
+    }
+    return decode(bytes, image, error);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A decoded picture: R, G, B bytes per pixel, rows top first, no padding.
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+// Decodes JPEG files into RGB rows. Refuses, with a reason, anything it cannot decode
+// completely: corrupt or truncated data, pictures larger than the limit it was given (checked
+// from the header, before any pixel memory is taken), files that are not JPEG.
+class JpegDecoder {
+public:
+    // No picture side beyond this is ever decoded, whatever the GL would accept.
+    static constexpr int absoluteMaxSide = 16384;
+
+    explicit JpegDecoder(int maxSide = absoluteMaxSide);
+    ~JpegDecoder();
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+    // True on success; otherwise `error` says why and `image` is untouched.
+    bool decode(const std::vector<std::uint8_t>& jpeg, RgbImage& image, std::string& error);
+    // Reads the file through the file layer (portable names) and decodes it.
+    bool decodeFile(const std::string& fileName, RgbImage& image, std::string& error);
+
+private:
+    void* handle;
+    int maxSide;
+};

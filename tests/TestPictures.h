@@ -1,0 +1,20 @@
+#pragma once
+
+#include "JpegDecoder.h"
+
+#include <cstdint>
+#include <vector>
+
+// Pictures made for the tests: known pixels, encoded with the real JPEG codec.
+enum class JpegStyle { Baseline, Progressive, Greyscale };
+
+std::vector<std::uint8_t> encodeJpeg(const RgbImage& image, JpegStyle style = JpegStyle::Baseline,
+                                     int quality = 100);
+
+// A picture with a smooth pattern, so that the codec's error stays small.
+RgbImage gradientImage(int width, int height);
+// One colour everywhere.
+RgbImage solidImage(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+// A small, valid PNG file.
+std::vector<std::uint8_t> tinyPng();

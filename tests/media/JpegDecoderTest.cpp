@@ -1,0 +1,169 @@
+#include "JpegDecoder.h"
+
+#include "TempFolder.h"
+#include "TestPictures.h"
+#include "TextureConversion.h"
+
+#include <cmath>
+#include <turbojpeg.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int largestDifference(const RgbImage& a, const RgbImage& b) {
+    int largest = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        largest = std::max(largest, std::abs(int(a.pixels[i]) - int(b.pixels[i])));
+    return largest;
+}
+
+struct Decoded {
+    bool ok;
+    RgbImage image;
+    std::string error;
+};
+
+Decoded decode(const std::vector<std::uint8_t>& bytes, int maxSide = JpegDecoder::absoluteMaxSide) {
+    JpegDecoder decoder(maxSide);
+    Decoded result{false, {}, {}};
+    result.ok = decoder.decode(bytes, result.image, result.error);
+    return result;
+}
+
+TEST(JpegDecoder, DecodesEveryCommonKindTopRowFirst) {
+    const RgbImage original = gradientImage(64, 32);
+    for (JpegStyle style : {JpegStyle::Baseline, JpegStyle::Progressive}) {
+        const Decoded decoded = decode(encodeJpeg(original, style));
+        ASSERT_TRUE(decoded.ok) << decoded.error;
+        EXPECT_EQ(decoded.image.width, 64);
+        EXPECT_EQ(decoded.image.height, 32);
+        ASSERT_EQ(decoded.image.pixels.size(), 64u * 32 * 3);
+        EXPECT_LE(largestDifference(decoded.image, original), 4);
+        // Top row dark green, bottom row full green: the rows are not flipped.
+        EXPECT_LT(decoded.image.pixels[1], 10);
+        EXPECT_GT(decoded.image.pixels[(31 * 64) * 3 + 1], 245);
+    }
+
+    const Decoded grey = decode(encodeJpeg(solidImage(16, 16, 90, 90, 90), JpegStyle::Greyscale));
+    ASSERT_TRUE(grey.ok) << grey.error;
+    for (std::size_t i = 0; i < grey.image.pixels.size(); i += 3) {
+        EXPECT_EQ(grey.image.pixels[i], grey.image.pixels[i + 1]);
+        EXPECT_EQ(grey.image.pixels[i], grey.image.pixels[i + 2]);
+        EXPECT_NEAR(grey.image.pixels[i], 90, 2);
+    }
+}
+
+TEST(JpegDecoder, RefusesDamagedAndForeignFiles) {
+    const std::vector<std::uint8_t> good = encodeJpeg(gradientImage(64, 64));
+    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{20},
+                            good.size() / 3, good.size() / 2, good.size() - 2}) {
+        const std::vector<std::uint8_t> truncated(good.begin(), good.begin() + cut);
+        EXPECT_FALSE(decode(truncated).ok) << "cut at " << cut;
+    }
+    std::vector<std::uint8_t> garbage(4096);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<std::uint8_t>(i * 7919 % 251);
+    EXPECT_FALSE(decode(garbage).ok);
+    std::vector<std::uint8_t> headerThenGarbage = garbage;
+    std::copy(good.begin(), good.begin() + 600, headerThenGarbage.begin());
+    EXPECT_FALSE(decode(headerThenGarbage).ok);
+
+    const Decoded png = decode(tinyPng());
+    EXPECT_FALSE(png.ok);
+    EXPECT_EQ(png.error.rfind("not a JPEG", 0), 0u) << png.error;
+    EXPECT_EQ(decode({}).error, "empty file");
+}
+
+TEST(JpegDecoder, CmykPicturesFailWithTheCodecsReason) {
+    std::vector<std::uint8_t> cmyk(16 * 16 * 4, 40);
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    ASSERT_EQ(
+        tjCompress2(handle, cmyk.data(), 16, 0, 16, TJPF_CMYK, &jpeg, &size, TJSAMP_444, 90, 0), 0);
+    const Decoded decoded = decode(std::vector<std::uint8_t>(jpeg, jpeg + size));
+    tjFree(jpeg);
+    tjDestroy(handle);
+    EXPECT_FALSE(decoded.ok);
+    EXPECT_EQ(decoded.error, "cannot decode: Unsupported color conversion request");
+}
+
+// Patches the frame header's height and width.
+std::vector<std::uint8_t> withFrameSize(std::vector<std::uint8_t> jpeg, int width, int height) {
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<std::uint8_t>(height);
+            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<std::uint8_t>(width);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+TEST(JpegDecoder, RefusesHugePicturesBeforeDecoding) {
+    const std::vector<std::uint8_t> good = encodeJpeg(gradientImage(32, 32));
+    const Decoded huge = decode(withFrameSize(good, 60000, 60000));
+    EXPECT_FALSE(huge.ok);
+    EXPECT_EQ(huge.error, "too large: 60000 x 60000 (at most 16384 per side)");
+    EXPECT_FALSE(decode(withFrameSize(good, 32, 20000)).ok);
+
+    EXPECT_TRUE(decode(good, 32).ok);
+    EXPECT_FALSE(decode(good, 31).ok);
+    EXPECT_FALSE(decode(encodeJpeg(gradientImage(40, 8)), 32).ok);
+}
+
+TEST(JpegDecoder, ReadsFilesByPortableName) {
+    TempFolder folder;
+    const std::vector<std::uint8_t> jpeg = encodeJpeg(gradientImage(8, 8));
+    folder.write("Pics/Logo.jpg", std::string(jpeg.begin(), jpeg.end()));
+    folder.write("empty.jpg", "");
+    JpegDecoder decoder;
+    RgbImage image;
+    std::string error;
+    EXPECT_TRUE(decoder.decodeFile("\\pics\\logo.JPG", image, error)) << error;
+    EXPECT_EQ(image.width, 8);
+    EXPECT_FALSE(decoder.decodeFile("missing.jpg", image, error));
+    EXPECT_EQ(error, "missing");
+    EXPECT_FALSE(decoder.decodeFile("empty.jpg", image, error));
+    EXPECT_EQ(error, "empty file");
+}
+
+RgbImage onePixel(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return RgbImage{1, 1, {r, g, b}};
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(TextureConversion, ColourKeyMakesNearBlackTransparent) {
+    EXPECT_EQ(colourKeyToRgba(onePixel(1, 1, 1)), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(colourKeyToRgba(onePixel(3, 3, 3)), (Bytes{3, 3, 3, 0}));
+    EXPECT_EQ(colourKeyToRgba(onePixel(4, 3, 3)), (Bytes{4, 3, 3, 255}));
+    EXPECT_EQ(colourKeyToRgba(onePixel(1, 1, 9)), (Bytes{0, 0, 9, 0}));
+    EXPECT_EQ(colourKeyToRgba(onePixel(2, 2, 6)), (Bytes{2, 2, 6, 255}));
+    EXPECT_EQ(colourKeyToRgba(onePixel(255, 255, 255)), (Bytes{255, 255, 255, 255}));
+    EXPECT_EQ(colourKeyToRgba(RgbImage{2, 1, {0, 0, 0, 200, 100, 1}}),
+              (Bytes{0, 0, 0, 0, 200, 100, 0, 255}));
+}
+
+TEST(TextureConversion, IntensityBecomesAlphaOverBlack) {
+    EXPECT_EQ(intensityToAlpha(onePixel(1, 200, 100)), (Bytes{0, 0, 0, 100}));
+    EXPECT_EQ(intensityToAlpha(onePixel(2, 2, 3)), (Bytes{0, 0, 0, 2}));
+    EXPECT_EQ(intensityToAlpha(onePixel(255, 255, 255)), (Bytes{0, 0, 0, 255}));
+    EXPECT_EQ(intensityToAlpha(onePixel(1, 1, 1)), (Bytes{0, 0, 0, 0}));
+}
+
+TEST(TextureConversion, SolidColoursTruncateToTheLowByte) {
+    EXPECT_EQ(solidPixels(2, 1, 128.0f, 128.0f, 128.0f, 128.0f), (Bytes(8, 128)));
+    EXPECT_EQ(solidPixels(1, 1, 0.0f, 0.0f, 0.0f, 1.0f), (Bytes{0, 0, 0, 1}));
+    EXPECT_EQ(solidPixels(1, 1, 255.9f, 300.0f, -1.0f, 0.99f), (Bytes{255, 44, 255, 0}));
+    EXPECT_EQ(componentByte(std::nanf("")), 0);
+    EXPECT_EQ(componentByte(1e30f), 0);
+    EXPECT_TRUE(solidPixels(0, 5, 1, 1, 1, 1).empty());
+    EXPECT_TRUE(solidPixels(-3, 5, 1, 1, 1, 1).empty());
+}
+
+} // namespace
