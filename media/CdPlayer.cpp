@@ -6,7 +6,11 @@ CdPlayer::CdPlayer(VolumeGroup& group, SoundLibrary& library, int track, int mod
     : MusicPlayer(group), library(library), number(track), playMode(mode) {}
 
 CdPlayer::~CdPlayer() {
-    library.stopCd();
+    CdPlayer::stop();
+}
+
+bool CdPlayer::ownsCd() const {
+    return ownStart != 0 && library.cd().start == ownStart;
 }
 
 void CdPlayer::resume() {
@@ -24,6 +28,7 @@ void CdPlayer::play() {
     } else {
         library.setCdPlayMode(playMode);
         library.playCd(number);
+        ownStart = library.cd().start;
     }
 }
 
@@ -32,5 +37,7 @@ void CdPlayer::pause() {
 }
 
 void CdPlayer::stop() {
-    library.stopCd();
+    if (ownsCd()) {
+        library.stopCd();
+    }
 }

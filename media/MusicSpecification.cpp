@@ -1,6 +1,5 @@
 #include "MusicSpecification.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -9,7 +8,6 @@ namespace {
 // atoi's reading (leading blanks, a sign, digits; 0 when there are none), clamped instead of
 // undefined when it does not fit.
 int leadingNumber(const std::string& text) {
-    errno = 0;
     long value = std::strtol(text.c_str(), nullptr, 10);
     if (value > INT_MAX) {
         return INT_MAX;

@@ -110,7 +110,7 @@ bool SoundLibrary::init(int mixRate, int channelCount) {
         mixedFrames = 0;
         scratch.assign(blockFrames * 2, 0.0f);
         channels.assign(static_cast<std::size_t>(channelCount), Channel{});
-        cdState = CdState{};
+        resetCd();
         if (opened) {
             clock.emplace(mixRate, static_cast<double>(opened->latencyFrames()));
         } else {
@@ -141,7 +141,7 @@ void SoundLibrary::close() {
         oldSongs.swap(songs);
         channels.clear();
         clock.reset();
-        cdState = CdState{};
+        resetCd();
         isStarted = false;
     }
 }
@@ -428,6 +428,13 @@ void SoundLibrary::freeSong(SongHandle song) {
     freed = songs.extract(song.id);
 }
 
+void SoundLibrary::resetCd() {
+    // The count of starts goes on: a player from before must not take a new start for its own.
+    std::uint32_t starts = cdState.start;
+    cdState = CdState{};
+    cdState.start = starts;
+}
+
 void SoundLibrary::setCdPlayMode(int mode) {
     std::lock_guard guard(lock);
     if (isStarted) {
@@ -440,6 +447,7 @@ void SoundLibrary::playCd(int track) {
     if (isStarted) {
         cdState.track = track;
         cdState.playing = true;
+        ++cdState.start;
         cdState.paused = false;
     }
 }

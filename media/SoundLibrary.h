@@ -41,6 +41,8 @@ struct CdState {
     bool playing = false;
     bool paused = false;
     std::uint8_t volume = 255;
+    // Counts the starts of the CD, so that a player can tell whether the CD still plays its start.
+    std::uint32_t start = 0;
 };
 
 // The process's sound library: the output, streamed files on numbered channels, songs (modules,
@@ -154,6 +156,7 @@ private:
     Song* findSong(SongHandle song);
     const Song* findSong(SongHandle song) const;
     bool validChannel(int channel) const;
+    void resetCd();
     std::unique_ptr<AudioSource> openSong(const std::string& fileName);
 
     mutable std::mutex lock;

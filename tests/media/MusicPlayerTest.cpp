@@ -138,4 +138,24 @@ TEST_F(MusicPlayers, CdPlayerDrivesTheCdState) {
     EXPECT_FALSE(library.cd().playing);
 }
 
+TEST_F(MusicPlayers, CdPlayerLeavesACdStartedByAnotherPlayer) {
+    CdPlayer first(group, library, 3, 2);
+    first.play();
+    EXPECT_TRUE(first.ownsCd());
+    {
+        CdPlayer second(group, library, 8, 1);
+        second.play();
+        EXPECT_FALSE(first.ownsCd());
+        first.stop();
+        EXPECT_TRUE(library.cd().playing);
+        EXPECT_EQ(library.cd().track, 8);
+    }
+    EXPECT_FALSE(library.cd().playing);
+    // A player that never started the CD stops nothing either.
+    library.playCd(4);
+    CdPlayer idle(group, library, 1, 0);
+    idle.stop();
+    EXPECT_TRUE(library.cd().playing);
+}
+
 } // namespace
