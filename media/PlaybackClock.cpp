@@ -13,8 +13,10 @@ constexpr double maxSlopeChange = 0.1;
 // A device that stalled this long, or an estimate this far off, starts over from the measurement.
 constexpr double stallSeconds = 0.5;
 constexpr double maxErrorSeconds = 0.2;
-// The device's real rate is measured over at least this long before it replaces the nominal one.
-constexpr double rateWindowSeconds = 0.25;
+// A device fills its buffer in a burst when it starts; its real rate is measured only from this
+// long after the start, and over at least `rateWindowSeconds` before it replaces the nominal one.
+constexpr double settleSeconds = 0.25;
+constexpr double rateWindowSeconds = 0.5;
 // The estimate aims this far behind the measured position: jitter then bends the line before it
 // meets the end of the audio handed over, instead of flattening it there.
 constexpr double marginSeconds = 0.001;
@@ -29,8 +31,8 @@ void PlaybackClock::anchor(double frame, double now) {
     anchorTime = now;
     slope = rate;
     deviceRate = rate;
-    firstMeasured = frame;
-    firstTime = now;
+    startTime = now;
+    rateMeasured = false;
     anchored = true;
 }
 
@@ -51,7 +53,11 @@ void PlaybackClock::handed(std::int64_t frames, double now) {
     }
     // A device never runs exactly at its nominal rate; without its real rate the line would
     // settle a constant distance off the measurement.
-    if (now - firstTime >= rateWindowSeconds) {
+    if (!rateMeasured && now - startTime >= settleSeconds) {
+        firstMeasured = measured;
+        firstTime = now;
+        rateMeasured = true;
+    } else if (rateMeasured && now - firstTime >= rateWindowSeconds) {
         deviceRate = std::clamp((measured - firstMeasured) / (now - firstTime),
                                 rate * (1.0 - maxSlopeChange), rate * (1.0 + maxSlopeChange));
     }

@@ -32,6 +32,8 @@ private:
     double anchorFrame = 0.0;
     double slope = 0.0;
     double deviceRate = 0.0;
+    double startTime = 0.0;
+    bool rateMeasured = false;
     double firstMeasured = 0.0;
     double firstTime = 0.0;
     double lastBlockTime = 0.0;

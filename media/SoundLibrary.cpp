@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
