@@ -1,0 +1,63 @@
+#include "AudioDevice.h"
+
+#include <SDL.h>
+#include <stdexcept>
+
+AudioDevice::AudioDevice(int rate, std::size_t blockFrames, Feed feed) : feed(std::move(feed)) {
+    if (open(rate, blockFrames)) {
+        return;
+    }
+    std::string reason = SDL_GetError();
+    // No usable device: SDL's dummy driver consumes audio in real time and always opens.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    bool opened = open(rate, blockFrames);
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (!opened) {
+        throw std::runtime_error("no audio output (" + reason + "; " + SDL_GetError() + ")");
+    }
+}
+
+bool AudioDevice::open(int rate, std::size_t blockFrames) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = rate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = 2;
+    wanted.samples = static_cast<Uint16>(blockFrames);
+    wanted.callback = &AudioDevice::callback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the device needs, the mixer stays at its rate.
+    id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (id == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    block = obtained.samples;
+    const char* name = SDL_GetCurrentAudioDriver();
+    driverName = name ? name : "";
+    return true;
+}
+
+AudioDevice::~AudioDevice() {
+    SDL_CloseAudioDevice(id);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AudioDevice::start() {
+    SDL_PauseAudioDevice(id, 0);
+}
+
+std::size_t AudioDevice::latencyFrames() const {
+    // The dummy driver plays a block in the time after taking it. A real device has the block
+    // before it still queued as well.
+    return driverName == "dummy" ? block : 2 * block;
+}
+
+void AudioDevice::callback(void* device, std::uint8_t* stream, int bytes) {
+    auto* self = static_cast<AudioDevice*>(device);
+    self->feed(reinterpret_cast<float*>(stream),
+               static_cast<std::size_t>(bytes) / (2 * sizeof(float)));
+}

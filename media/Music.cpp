@@ -1,0 +1,107 @@
+#include "Music.h"
+
+#include "CdPlayer.h"
+#include "MusicSpecification.h"
+#include "SongPlayer.h"
+#include "StreamPlayer.h"
+#include "VolumeGroup.h"
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int mixingRate = 44100;
+constexpr int softwareChannels = 32;
+
+// Built before the program starts and ended after the exit actions, which still use it.
+VolumeGroup group("Music", 255);
+std::unique_ptr<MusicPlayer> player;
+StreamHandle stream;
+bool started = false;
+std::vector<void (*)()> exitActions;
+bool exitHookInstalled = false;
+
+void registerExitAction(void (*action)()) {
+    if (!exitHookInstalled) {
+        // Whatever the actions use must be built before the hook is installed, so that the
+        // runtime destroys it only after the hook has run.
+        SoundLibrary::instance();
+        std::atexit(runExitActions);
+        exitHookInstalled = true;
+    }
+    exitActions.push_back(action);
+}
+
+void closeSound() {
+    SoundLibrary::instance().close();
+    started = false;
+}
+
+void destroyPlayer() {
+    player.reset();
+}
+
+} // namespace
+
+bool initSound() {
+    if (started) {
+        return true;
+    }
+    registerExitAction(closeSound);
+    started = SoundLibrary::instance().init(mixingRate, softwareChannels);
+    return started;
+}
+
+bool soundStarted() {
+    return started;
+}
+
+void loadMusic(std::string specification) {
+    registerExitAction(destroyPlayer);
+    SoundLibrary& library = SoundLibrary::instance();
+    MusicSpecification music = MusicSpecification::parse(specification);
+    std::unique_ptr<MusicPlayer> made;
+    switch (music.kind) {
+    case MusicSpecification::Kind::CdTrack:
+        made = std::make_unique<CdPlayer>(group, library, music.track, music.mode);
+        break;
+    case MusicSpecification::Kind::Stream:
+        stream = library.openStream(specification);
+        made = std::make_unique<StreamPlayer>(group, library, stream);
+        break;
+    case MusicSpecification::Kind::Song:
+        made = std::make_unique<SongPlayer>(group, library, library.loadSong(specification));
+        break;
+    case MusicSpecification::Kind::None:
+        return;
+    }
+    made->play();
+    // The old player goes only after the new one has started.
+    player = std::move(made);
+}
+
+MusicPlayer* currentPlayer() {
+    return player.get();
+}
+
+VolumeGroup& musicGroup() {
+    return group;
+}
+
+StreamHandle currentStream() {
+    return stream;
+}
+
+int streamTime(StreamHandle handle) {
+    return SoundLibrary::instance().streamTime(handle);
+}
+
+void runExitActions() {
+    while (!exitActions.empty()) {
+        void (*action)() = exitActions.back();
+        exitActions.pop_back();
+        action();
+    }
+}

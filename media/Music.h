@@ -1,0 +1,38 @@
+#pragma once
+
+#include "SoundLibrary.h"
+
+#include <string>
+
+class MusicPlayer;
+class VolumeGroup;
+
+// The program's music: one player at a time, faded through the "Music" volume group, with the
+// position of its stream as the demo's clock. Everything here runs on the main thread.
+
+// Starts the sound library once per process, at 44100 Hz with 32 channels, on the output chosen
+// with SoundLibrary::setOutput (the audio device unless told otherwise). True when it is ready;
+// after a failure a later call tries again.
+bool initSound();
+bool soundStarted();
+
+// Makes the player that `specification` names, starts it, and only then destroys the previous
+// player, so that the new music starts before the old stops. A text that names no player changes
+// nothing. A file that cannot be played still makes a (silent) player.
+void loadMusic(std::string specification);
+MusicPlayer* currentPlayer();
+
+// The volume group of the music, master volume 255 at start.
+VolumeGroup& musicGroup();
+
+// The stream opened last, or a null handle: the clock's source. A song or CD track opens no stream;
+// a stream that failed to open leaves the null handle.
+StreamHandle currentStream();
+// The stream's position as heard, in milliseconds (0 for a null handle): what the demo clock
+// reads every frame.
+int streamTime(StreamHandle stream);
+
+// Runs the exit actions now, latest registered first: destroying the current player (registered by
+// every loadMusic), closing the library (registered by initSound). They run by themselves at
+// process exit; running them again does nothing more.
+void runExitActions();

@@ -1,0 +1,287 @@
+#include "MediaFolder.h"
+
+#include <random>
+
+namespace {
+
+using SoundLibraryOffline = OfflineSound;
+
+// 440 Hz at half amplitude has an RMS near 0.35; lossy coding keeps it close.
+constexpr double toneLevel = 0.2;
+
+TEST_F(SoundLibraryOffline, EveryStreamKindDecodesAndAdvancesByExactlyTheFramesMixed) {
+    for (const char* name : {"tone.ogg", "tone.mp3", "tone.mp2", "tone.wma"}) {
+        SCOPED_TRACE(name);
+        StreamHandle stream = library.openStream(name);
+        ASSERT_TRUE(stream) << library.lastError();
+        EXPECT_EQ(library.streamTime(stream), 0);
+        int channel = library.playStream(SoundLibrary::noChannel, stream);
+        ASSERT_EQ(channel, 0);
+        EXPECT_EQ(library.streamTime(stream), 0);
+        render(4410); // past the encoders' start-up padding
+        std::vector<float> heard = render(17640);
+        EXPECT_GT(rms(heard), toneLevel);
+        EXPECT_EQ(library.streamTime(stream), 500);
+        render(22050);
+        EXPECT_EQ(library.streamTime(stream), 1000);
+        library.stopStream(stream);
+        EXPECT_EQ(library.streamTime(stream), 0);
+    }
+}
+
+TEST_F(SoundLibraryOffline, TheAsfExtensionAndPortableNamesOpenToo) {
+    write("Music/Tone.ASF", read("tone.wma"));
+    StreamHandle stream = library.openStream("\\MUSIC\\tone.asf");
+    ASSERT_TRUE(stream) << library.lastError();
+    library.playStream(SoundLibrary::noChannel, stream);
+    render(44100);
+    EXPECT_EQ(library.streamTime(stream), 1000);
+}
+
+TEST_F(SoundLibraryOffline, AnEndedStreamHoldsItsPositionAndStartsOverWhenPlayedAgain) {
+    StreamHandle stream = library.openStream("short.ogg");
+    ASSERT_TRUE(stream);
+    int channel = library.playStream(SoundLibrary::noChannel, stream);
+    render(44100);
+    EXPECT_TRUE(library.streamEnded(stream));
+    EXPECT_FALSE(library.channelPlaying(channel));
+    EXPECT_EQ(library.channelStream(channel), stream); // the channel still names it
+    int end = library.streamTime(stream);
+    EXPECT_GE(end, 490);
+    EXPECT_LE(end, 560);
+    render(44100);
+    EXPECT_EQ(library.streamTime(stream), end);
+    EXPECT_LT(rms(render(4410)), 1e-6);
+
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, stream), channel);
+    EXPECT_FALSE(library.streamEnded(stream));
+    EXPECT_EQ(library.streamTime(stream), 0);
+    render(4410);
+    EXPECT_EQ(library.streamTime(stream), 100);
+}
+
+TEST_F(SoundLibraryOffline, PausedStreamsHoldAndStoppedStreamsStartAgain) {
+    StreamHandle stream = library.openStream("tone.ogg");
+    int channel = library.playStream(SoundLibrary::noChannel, stream);
+    render(4410);
+    library.setStreamPaused(stream, true);
+    EXPECT_TRUE(library.streamPaused(stream));
+    EXPECT_TRUE(library.channelPlaying(channel)); // paused still holds its channel
+    EXPECT_LT(rms(render(4410)), 1e-6);
+    EXPECT_EQ(library.streamTime(stream), 100);
+    // Playing it again where it plays only unpauses it.
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, stream), channel);
+    render(4410);
+    EXPECT_EQ(library.streamTime(stream), 200);
+
+    library.stopStream(stream);
+    EXPECT_FALSE(library.channelPlaying(channel));
+    EXPECT_FALSE(library.channelStream(channel));
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, stream), channel);
+    render(4410);
+    EXPECT_EQ(library.streamTime(stream), 100);
+}
+
+TEST_F(SoundLibraryOffline, ChannelsHaveVolumesAndRunOut) {
+    StreamHandle stream = library.openStream("tone.ogg");
+    int channel = library.playStream(SoundLibrary::noChannel, stream);
+    render(4410);
+    double full = rms(render(4410));
+    library.setChannelVolume(channel, 0);
+    EXPECT_LT(rms(render(4410)), 1e-6);
+    library.setChannelVolume(channel, 128);
+    EXPECT_NEAR(rms(render(4410)) / full, 128.0 / 255.0, 0.02);
+    EXPECT_EQ(library.channelVolume(channel), 128);
+
+    // Every channel taken: the next stream finds none free; a named channel is taken over.
+    std::vector<StreamHandle> others;
+    for (int i = 1; i < 32; ++i) {
+        others.push_back(library.openStream("short.ogg"));
+        EXPECT_EQ(library.playStream(SoundLibrary::noChannel, others.back()), i);
+    }
+    StreamHandle extra = library.openStream("short.ogg");
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, extra), SoundLibrary::noChannel);
+    EXPECT_EQ(library.playStream(5, extra), 5);
+    EXPECT_EQ(library.channelStream(5), extra);
+    EXPECT_EQ(library.playStream(32, library.openStream("short.ogg")), SoundLibrary::noChannel);
+    EXPECT_EQ(library.channelVolume(5), 255); // a new sound starts at full volume
+}
+
+TEST_F(SoundLibraryOffline, ModuleSongPlaysAndEnds) {
+    SongHandle song = library.loadSong("song.xm");
+    ASSERT_TRUE(song) << library.lastError();
+    EXPECT_FALSE(library.songPlaying(song));
+    library.playSong(song);
+    EXPECT_TRUE(library.songPlaying(song));
+    EXPECT_GT(rms(render(22050)), 0.01);
+    EXPECT_EQ(library.songTime(song), 500);
+    library.setSongPaused(song, true);
+    EXPECT_LT(rms(render(4410)), 1e-6);
+    EXPECT_EQ(library.songTime(song), 500);
+    library.setSongPaused(song, false);
+    library.setSongVolume(song, 0);
+    EXPECT_LT(rms(render(4410)), 1e-6);
+    EXPECT_EQ(library.songVolume(song), 0);
+    render(44100 * 2);
+    EXPECT_FALSE(library.songPlaying(song));
+    // 16 rows of 0.12 s, and the short ramp-down the player adds at the end.
+    EXPECT_GE(library.songTime(song), 1920);
+    EXPECT_LE(library.songTime(song), 2200);
+    // Played again, it starts from the beginning.
+    library.setSongVolume(song, 255);
+    library.playSong(song);
+    EXPECT_GT(rms(render(22050)), 0.01);
+    EXPECT_EQ(library.songTime(song), 500);
+    library.freeSong(song);
+    EXPECT_FALSE(library.songPlaying(song));
+    EXPECT_EQ(library.songTime(song), 0);
+}
+
+TEST_F(SoundLibraryOffline, MidiSongsPlayThroughTheSynthesiser) {
+    for (const char* name : {"song.mid", "song.rmi"}) {
+        SCOPED_TRACE(name);
+        SongHandle song = library.loadSong(name);
+        ASSERT_TRUE(song) << library.lastError();
+        library.playSong(song);
+        std::vector<float> start = render(22050);
+        EXPECT_EQ(library.songTime(song), 500);
+        EXPECT_TRUE(library.songPlaying(song));
+        // With no SoundFont installed a MIDI song runs silently.
+        if (std::filesystem::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
+            EXPECT_GT(rms(start), 0.005);
+        }
+        // The synthesiser lets the last notes ring for up to two seconds after the song.
+        render(44100 * 5);
+        EXPECT_FALSE(library.songPlaying(song));
+        library.freeSong(song);
+    }
+}
+
+TEST_F(SoundLibraryOffline, SgtSongsAndCdTracksAreAcceptedAndSilent) {
+    SongHandle song = library.loadSong("song.sgt");
+    ASSERT_TRUE(song);
+    library.playSong(song);
+    EXPECT_LT(rms(render(4410)), 1e-6);
+    EXPECT_TRUE(library.songPlaying(song));
+    EXPECT_EQ(library.songTime(song), 100);
+
+    library.setCdPlayMode(3);
+    library.playCd(5);
+    library.setCdVolume(99);
+    CdState cd = library.cd();
+    EXPECT_EQ(cd.mode, 3);
+    EXPECT_EQ(cd.track, 5);
+    EXPECT_TRUE(cd.playing);
+    EXPECT_EQ(cd.volume, 99);
+    library.setCdPaused(true);
+    EXPECT_TRUE(library.cdPaused());
+    library.stopCd();
+    EXPECT_FALSE(library.cd().playing);
+    EXPECT_FALSE(library.cdPaused());
+    EXPECT_LT(rms(render(4410)), 1e-6);
+}
+
+// What a file of every kind turns into when damaged: random bytes, nothing, only its first bytes,
+// its first half, its middle third scrambled. None may crash or hang.
+TEST_F(SoundLibraryOffline, BrokenAndTruncatedFilesFailOrEndEarly) {
+    std::mt19937 random(5);
+    std::string noise(8192, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    for (const char* name :
+         {"tone.ogg", "tone.mp3", "tone.mp2", "tone.wma", "song.xm", "song.mid", "song.rmi"}) {
+        SCOPED_TRACE(name);
+        std::string extension = std::filesystem::path(name).extension().string();
+        bool isStream = extension != ".xm" && extension != ".mid" && extension != ".rmi";
+        std::string whole = read(name);
+        std::string scrambled = whole;
+        for (std::size_t i = scrambled.size() / 3; i < scrambled.size() * 2 / 3; ++i) {
+            scrambled[i] = static_cast<char>(random());
+        }
+        struct Damage {
+            const char* what;
+            std::string bytes;
+            bool mustFail;
+            bool mustEnd;
+        };
+        const Damage damages[] = {
+            {"noise", noise, true, true},
+            {"empty", "", true, true},
+            {"header", whole.substr(0, 40), true, true},
+            {"half", whole.substr(0, whole.size() / 2), false, true},
+            // Scrambled song data may well describe a long song: it only has to play safely.
+            {"scrambled", scrambled, false, isStream},
+        };
+        for (const Damage& damage : damages) {
+            SCOPED_TRACE(damage.what);
+            std::string broken = std::string("broken-") + damage.what + extension;
+            write(broken, damage.bytes);
+            if (isStream) {
+                StreamHandle stream = library.openStream(broken);
+                if (damage.mustFail) {
+                    EXPECT_FALSE(stream);
+                    EXPECT_FALSE(library.lastError().empty());
+                }
+                library.playStream(SoundLibrary::noChannel, stream);
+                render(44100 * 2);
+                EXPECT_FALSE(library.channelPlaying(0));
+                EXPECT_LE(library.streamTime(stream), 1500);
+                library.stopStream(stream);
+            } else {
+                SongHandle song = library.loadSong(broken);
+                // The synthesiser's files are checked whole; a module cut short may still play
+                // what is left of it.
+                if (damage.mustFail || (extension != ".xm" && damage.mustEnd)) {
+                    EXPECT_FALSE(song);
+                    EXPECT_FALSE(library.lastError().empty());
+                }
+                library.playSong(song);
+                render(44100 * 5);
+                if (damage.mustEnd) {
+                    EXPECT_FALSE(library.songPlaying(song));
+                }
+                library.freeSong(song);
+            }
+        }
+    }
+}
+
+TEST_F(SoundLibraryOffline, MissingFilesFoldersAndUnknownHandlesAnswerNothing) {
+    EXPECT_FALSE(library.openStream("missing.ogg"));
+    EXPECT_EQ(library.lastError(), "file not found");
+    EXPECT_FALSE(library.loadSong("missing.xm"));
+    EXPECT_EQ(library.lastError(), "file not found");
+    std::filesystem::create_directory("folder.ogg");
+    EXPECT_FALSE(library.openStream("folder.ogg"));
+    EXPECT_FALSE(library.loadSong("folder.ogg"));
+
+    StreamHandle none;
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, none), SoundLibrary::noChannel);
+    EXPECT_EQ(library.streamTime(none), 0);
+    library.setStreamPaused(none, true);
+    library.stopStream(none);
+    library.playSong(SongHandle{});
+    library.freeSong(SongHandle{12345});
+    EXPECT_FALSE(library.channelStream(-1));
+    EXPECT_FALSE(library.channelPlaying(99));
+    library.setChannelVolume(-1, 3);
+}
+
+TEST_F(SoundLibraryOffline, ClosingForgetsEveryHandle) {
+    StreamHandle stream = library.openStream("tone.ogg");
+    library.playStream(SoundLibrary::noChannel, stream);
+    render(4410);
+    EXPECT_EQ(library.outputDriver(), "offline");
+    library.close();
+    EXPECT_FALSE(library.started());
+    EXPECT_EQ(library.streamTime(stream), 0);
+    EXPECT_FALSE(library.openStream("tone.ogg"));
+    ASSERT_TRUE(library.init(44100, 32));
+    // Handles are never reused: the old one names nothing in the new session.
+    StreamHandle again = library.openStream("tone.ogg");
+    EXPECT_NE(again, stream);
+    EXPECT_EQ(library.playStream(SoundLibrary::noChannel, stream), SoundLibrary::noChannel);
+}
+
+} // namespace
