@@ -15,39 +15,35 @@ void drawQuadList(std::span<const Vertex> vertices) {
 
 namespace {
 
-// A rectangle from (-w, -h) to (w, h), corners counter-clockwise from the bottom left.
-void drawFilledRect(float w, float h) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-w, -h, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(w, -h, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(w, h, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-w, h, 0.0f);
+struct TexCoord {
+    float s, t;
+};
+
+// The rectangle from (-w, -h) to (w, h), corners counter-clockwise from the bottom left, each
+// with its texture coordinate.
+void drawCorners(GLenum primitive, float w, float h, const TexCoord (&texCoords)[4]) {
+    const float corners[4][2] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
+    glBegin(primitive);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2f(texCoords[i].s, texCoords[i].t);
+        glVertex3f(corners[i][0], corners[i][1], 0.0f);
+    }
     glEnd();
 }
+
+constexpr TexCoord topRowFirst[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+constexpr TexCoord bottomRowFirst[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 
 } // namespace
 
 void drawSquare(float half) {
-    drawFilledRect(half, half);
+    drawCorners(GL_QUADS, half, half, topRowFirst);
 }
 
 void drawRect(float halfWidth, float halfHeight) {
-    drawFilledRect(halfWidth, halfHeight);
+    drawCorners(GL_QUADS, halfWidth, halfHeight, topRowFirst);
 }
 
 void drawSquareOutline(float half) {
-    glBegin(GL_LINE_LOOP);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-half, -half, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(half, -half, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(half, half, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-half, half, 0.0f);
-    glEnd();
+    drawCorners(GL_LINE_LOOP, half, half, bottomRowFirst);
 }
