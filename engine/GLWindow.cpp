@@ -18,6 +18,7 @@ struct WindowState {
     int height = 0;
     bool fullscreen = false;
     bool videoStarted = false;
+    bool glLoaded = false;
     // Set while a window is held: teardown reports its failures where creation did.
     Dialogs* dialogs = nullptr;
 };
@@ -49,12 +50,19 @@ bool startVideo() {
         return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
-    if (showsNothingUnasked() || SDL_GL_LoadLibrary(nullptr) != 0) {
+    if (showsNothingUnasked()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     state.videoStarted = true;
     return true;
+}
+
+bool loadGLLibrary() {
+    if (state.glLoaded)
+        return true;
+    state.glLoaded = SDL_GL_LoadLibrary(nullptr) == 0;
+    return state.glLoaded;
 }
 
 // A display mode of exactly this size whose pixels take `bitsPerPixel` bits of memory.
@@ -120,6 +128,10 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
             fail(dialogs, "Program Will Now Close.", DialogIcon::Error);
             return false;
         }
+    }
+    if (!loadGLLibrary()) {
+        fail(dialogs, "Can't Find A Suitable PixelFormat.");
+        return false;
     }
     if (mode)
         SDL_ShowCursor(SDL_DISABLE);
