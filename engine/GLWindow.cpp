@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -181,22 +182,23 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
     return true;
 }
 
+// The handles leave the window state before they are released: a display connection that dies
+// here makes the window system end the process, and the teardown registered at exit then runs
+// inside this one and must find nothing left to release.
 void GLWindow::destroy() {
-    if (state.context) {
-        Dialogs& dialogs = state.dialogs ? *state.dialogs : Dialogs::system();
-        if (SDL_GL_MakeCurrent(state.window, nullptr) != 0)
+    SDL_Window* window = std::exchange(state.window, nullptr);
+    SDL_GLContext context = std::exchange(state.context, nullptr);
+    Dialogs& dialogs = state.dialogs ? *std::exchange(state.dialogs, nullptr) : Dialogs::system();
+    if (context) {
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0)
             dialogs.show("SHUTDOWN ERROR", "Release Of DC And RC Failed.", DialogIcon::Information);
-        SDL_GL_DeleteContext(state.context);
-        state.context = nullptr;
+        SDL_GL_DeleteContext(context);
     }
-    if (state.window) {
-        // Destroying a fullscreen window gives the display its desktop mode back.
-        SDL_DestroyWindow(state.window);
-        state.window = nullptr;
-    }
+    // Destroying a fullscreen window gives the display its desktop mode back.
+    if (window)
+        SDL_DestroyWindow(window);
     if (state.fullscreen)
         SDL_ShowCursor(SDL_ENABLE);
-    state.dialogs = nullptr;
 }
 
 void GLWindow::resize(int width, int height) {
