@@ -1,9 +1,12 @@
 // reelcheck: loads a demo script exactly as the player does and reports what it finds.
 
 #include "ContainerNode.h"
+#include "DemoSystem.h"
+#include "EffectCatalogue.h"
 #include "LoadError.h"
 #include "ScriptErrors.h"
 #include "ScriptLoader.h"
+#include "TimelinePrinter.h"
 #include "Writer.h"
 
 #include <cstdio>
@@ -15,12 +18,14 @@
 
 namespace {
 
-constexpr const char* usage = "usage: reelcheck [--tree] [SCRIPT]\n"
-                              "  SCRIPT   the demo script (default demoscript.scr)\n"
-                              "  --tree   print the loaded script back as script text\n";
+constexpr const char* usage = "usage: reelcheck [--tree] [--timeline] [SCRIPT]\n"
+                              "  SCRIPT      the demo script (default demoscript.scr)\n"
+                              "  --tree      print the loaded script back as script text\n"
+                              "  --timeline  list the timeline the player would run\n";
 
 struct Options {
     bool tree = false;
+    bool timeline = false;
     std::string script = "demoscript.scr";
 };
 
@@ -32,6 +37,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
         const std::string argument = argv[i];
         if (argument == "--tree") {
             options.tree = true;
+        } else if (argument == "--timeline") {
+            options.timeline = true;
         } else if (argument.starts_with("-") || haveScript) {
             return std::nullopt;
         } else {
@@ -40,6 +47,10 @@ std::optional<Options> parseArguments(int argc, char** argv) {
         }
     }
     return options;
+}
+
+std::string counted(std::size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 int fail(std::string message) {
@@ -61,11 +72,19 @@ int check(const Options& options) {
 
     const auto cursor = loadScript(baseName);
     const ContainerNode& top = *cursor->getRoot();
-    if (options.tree) {
+    if (options.tree)
         writeNode(top, std::cout, 0);
-    } else {
-        std::cout << options.script << ": ok, " << top.getChildren().size()
-                  << " top-level definitions\n";
+
+    // The player's registry, made without a window: effects touch GL only once they run.
+    DemoSystem demo;
+    const EffectCatalogue effects;
+    demo.loadTimeline(baseName);
+    if (options.timeline)
+        printTimeline(demo.getEvents(), std::cout);
+    if (!options.tree && !options.timeline) {
+        std::cout << options.script << ": ok, "
+                  << counted(top.getChildren().size(), "top-level definition") << ", "
+                  << counted(demo.getEvents().size(), "timeline event") << "\n";
     }
     std::cout.flush();
     return std::cout ? 0 : 1;

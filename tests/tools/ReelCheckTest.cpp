@@ -38,27 +38,29 @@ protected:
 };
 
 TEST_F(ReelCheck, SummarisesAGoodScript) {
-    folder.write("demoscript.scr", "typedef float S; S a 1; int b 2; block c { int d 3; };");
+    // The player reads every top-level definition as a record, so each must be a block.
+    folder.write("demoscript.scr", "typedef float S; block a { S x 1; }; block b {}; block c {};");
     const Outcome result = run("");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "demoscript.scr: ok, 3 top-level definitions\n");
+    EXPECT_EQ(result.out, "demoscript.scr: ok, 3 top-level definitions, 0 timeline events\n");
     EXPECT_EQ(result.err, "");
 }
 
 TEST_F(ReelCheck, LoadsFromTheScriptsOwnFolder) {
     folder.write("demo/Data/Blob.bin", "x");
     folder.write("demo/parts/more.scr", "int more 1;");
-    folder.write("demo/show.scr", "file f '\\data\\blob.bin'; include 'parts\\MORE.scr';");
+    folder.write("demo/show.scr",
+                 "block b { file f '\\data\\blob.bin'; include 'parts\\MORE.scr'; };");
     const Outcome result = run("demo/show.scr");
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "demo/show.scr: ok, 2 top-level definitions\n");
+    EXPECT_EQ(result.out, "demo/show.scr: ok, 1 top-level definition, 0 timeline events\n");
 }
 
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
-    folder.write("demoscript.scr", "int n 3; list [float] w { a 1; };");
+    folder.write("demoscript.scr", "block b { int n 3; list [float] w { a 1; }; };");
     const Outcome result = run("--tree");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "int\tn\t3;\nlist[float]\tw\t{\n\ta\t1;\n};\n");
+    EXPECT_EQ(result.out, "block\tb\t{\n\tint\tn\t3;\n\tlist[float]\tw\t{\n\t\ta\t1;\n\t};\n};\n");
     folder.write("printed.scr", result.out);
     EXPECT_EQ(run("--tree printed.scr").out, result.out);
 }
@@ -81,7 +83,7 @@ TEST_F(ReelCheck, ReportsLoadErrorsOnOneLine) {
 }
 
 TEST_F(ReelCheck, RefusesBadUsage) {
-    folder.write("demoscript.scr", "int a 1;");
+    folder.write("demoscript.scr", "block a {};");
     for (const char* arguments : {"--bogus", "a.scr b.scr", "-t"}) {
         const Outcome result = run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;

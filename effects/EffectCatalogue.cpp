@@ -1,0 +1,88 @@
+#include "EffectCatalogue.h"
+
+#include "Fader.h"
+
+#include <algorithm>
+
+namespace {
+
+template <typename EffectClass>
+std::unique_ptr<Effect> make(const std::string& name) {
+    return std::make_unique<EffectClass>(name);
+}
+
+} // namespace
+
+const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatalogue::creationOrder{
+    {
+        {"BitmapDistortion", nullptr}, {"BitmapDistortion2", nullptr},
+        {"Border", nullptr},           {"BorderImage1", nullptr},
+        {"BorderImage2", nullptr},     {"Circles", nullptr},
+        {"Greets", nullptr},           {"Particles", nullptr},
+        {"Particles2", nullptr},       {"PicStory1", nullptr},
+        {"PicStory2", nullptr},        {"Picture1", nullptr},
+        {"Picture2", nullptr},         {"PictureWarp", nullptr},
+        {"TextureScroll", nullptr},    {"GenObject", nullptr},
+        {"GenObject2", nullptr},       {"SoundPlayer", nullptr},
+        {"Landscape", nullptr},        {"BlobSphere", nullptr},
+        {"InCube", nullptr},           {"Universe", nullptr},
+        {"HalfSphere", nullptr},       {"SphereNormal", nullptr},
+        {"Tunnel", nullptr},           {"Words", nullptr},
+        {"Fader", make<Fader>},
+    }};
+
+// The music goes last, after everything that draws.
+const std::array<std::string_view, EffectCatalogue::nameCount> EffectCatalogue::teardownOrder{
+    "BitmapDistortion",
+    "BitmapDistortion2",
+    "BlobSphere",
+    "Border",
+    "BorderImage1",
+    "BorderImage2",
+    "Circles",
+    "Greets",
+    "PicStory1",
+    "PicStory2",
+    "Picture1",
+    "Picture2",
+    "PictureWarp",
+    "TextureScroll",
+    "Landscape",
+    "InCube",
+    "Universe",
+    "HalfSphere",
+    "Words",
+    "SphereNormal",
+    "GenObject",
+    "GenObject2",
+    "Particles",
+    "Particles2",
+    "Tunnel",
+    "Fader",
+    "SoundPlayer",
+};
+
+EffectCatalogue::EffectCatalogue() {
+    for (const Entry& entry : creationOrder) {
+        if (entry.create)
+            effects.push_back(entry.create(std::string(entry.name)));
+    }
+}
+
+EffectCatalogue::~EffectCatalogue() {
+    for (std::string_view name : teardownOrder) {
+        const auto found = std::find_if(effects.begin(), effects.end(), [name](const auto& effect) {
+            return effect && effect->getName() == name;
+        });
+        if (found != effects.end())
+            found->reset();
+    }
+}
+
+Effect* EffectCatalogue::find(std::string_view name) const {
+    for (const auto& effect : effects) {
+        if (effect->getName() == name)
+            return effect.get();
+    }
+    return nullptr;
+}

@@ -1,0 +1,41 @@
+#include "DemoProgram.h"
+
+#include "DemoSystem.h"
+#include "Dialogs.h"
+#include "LoadError.h"
+#include "MainLoop.h"
+#include "ScriptErrors.h"
+
+#include <exception>
+
+namespace {
+
+void play(DemoSystem& demo, const EffectFactory& createEffects) {
+    // Declared after the DemoSystem's window was made and gone before it goes.
+    const std::unique_ptr<EffectObjects> effects = createEffects();
+    demo.loadTimeline(demoScriptName);
+    demo.setTitle(demoTitle);
+    MainLoop loop(demo, [&effects] { return effects->demoFinished(); });
+    loop.run();
+}
+
+} // namespace
+
+int runDemo(bool fullscreen, Dialogs& dialogs, const EffectFactory& createEffects) {
+    DemoSystem demo;
+    if (!demo.createWindow(fullscreen, dialogs))
+        return 1;
+    std::string failure;
+    try {
+        play(demo, createEffects);
+        return 0;
+    } catch (const Errors::LoadError& error) {
+        failure = error.getMessage();
+    } catch (const Errors::DataBaseError& error) {
+        failure = error.getMessage();
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+    dialogs.show("ERROR", failure, DialogIcon::Error);
+    return 1;
+}

@@ -1,0 +1,135 @@
+#include "DemoSystem.h"
+
+#include "Effect.h"
+#include "ScriptLoader.h"
+#include "TimelineLoader.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+DemoSystem* theDemoSystem = nullptr;
+
+constexpr int windowWidth = 640;
+constexpr int windowHeight = 480;
+constexpr int windowBitsPerPixel = 32;
+
+// GL_ALL_ATTRIB_BITS as OpenGL 1.1 defines it; newer headers set bits that 1.1 drivers reject.
+constexpr GLbitfield allAttributeBits = 0x000FFFFF;
+
+} // namespace
+
+DemoSystem::DemoSystem() {
+    if (theDemoSystem)
+        throw std::logic_error("a second DemoSystem");
+    theDemoSystem = this;
+}
+
+DemoSystem::~DemoSystem() {
+    window.destroy();
+    theDemoSystem = nullptr;
+}
+
+DemoSystem* DemoSystem::instance() {
+    return theDemoSystem;
+}
+
+bool DemoSystem::createWindow(bool fullscreen, Dialogs& dialogs) {
+    if (!window.create("DemoSystem", windowWidth, windowHeight, windowBitsPerPixel, fullscreen,
+                       dialogs))
+        return false;
+    window.resize(window.getWidth(), window.getHeight());
+    return true;
+}
+
+void DemoSystem::loadTimeline(const std::string& fileName) {
+    TimelineLoader loader(registry);
+    const auto cursor = loadScript(fileName);
+    loader.readScript(*cursor);
+    events = loader.takeEvents();
+    // Stable: events of equal time run in the order the script made them.
+    std::stable_sort(
+        events.begin(), events.end(),
+        [](const TimelineEvent& a, const TimelineEvent& b) { return a.time < b.time; });
+    nextEvent = 0;
+}
+
+float DemoSystem::currentTime() {
+    const std::optional<float> reading = clock->seconds();
+    if (!reading)
+        return 0.0f;
+    frameSteps.record(*reading);
+    return *reading;
+}
+
+void DemoSystem::processEvents() {
+    const double now = currentTime();
+    while (nextEvent < events.size() && events[nextEvent].time <= now) {
+        runEvent(events[nextEvent]);
+        ++nextEvent;
+    }
+}
+
+void DemoSystem::runEvent(const TimelineEvent& event) {
+    switch (event.kind) {
+    case EventKind::Init:
+        event.effect->setup(window.getWidth(), window.getHeight(), event.parameters, event.data,
+                            event.layer);
+        event.effect->init();
+        break;
+    case EventKind::Start:
+        startEffect(event.effect);
+        break;
+    case EventKind::Stop:
+        stopEffect(event.effect);
+        break;
+    case EventKind::Trigger:
+        event.effect->trigger(event.triggerId, event.parameters);
+        break;
+    }
+}
+
+void DemoSystem::startEffect(Effect* effect) {
+    active.push_back(effect);
+    std::stable_sort(active.begin(), active.end(), [](const Effect* a, const Effect* b) {
+        return a->getLayer() < b->getLayer();
+    });
+}
+
+void DemoSystem::stopEffect(Effect* effect) {
+    const auto found = std::find(active.begin(), active.end(), effect);
+    if (found != active.end())
+        active.erase(found);
+}
+
+void DemoSystem::renderFrame() {
+    processEvents();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    for (Effect* effect : active)
+        drawEffect(*effect);
+    window.swapBuffers();
+}
+
+// Whatever an effect does to the matrices and GL state ends with its frame.
+void DemoSystem::drawEffect(Effect& effect) {
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glPushAttrib(allAttributeBits);
+
+    effect.render();
+
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glPopAttrib();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "DemoClock.h"
+#include "FrameStepRing.h"
+#include "GLWindow.h"
+#include "TimelineEvent.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Dialogs;
+class Effect;
+
+// The engine: the window, the registry of effects, and the timeline that runs the script's
+// events by the demo clock and draws the active effects every frame. There is one per process;
+// effects find it through `instance` to register.
+class DemoSystem {
+public:
+    DemoSystem();
+    ~DemoSystem();
+    DemoSystem(const DemoSystem&) = delete;
+    DemoSystem& operator=(const DemoSystem&) = delete;
+
+    static DemoSystem* instance();
+
+    // The demo's window at 640 x 480 with the default viewport and projection. Failures have
+    // been shown through `dialogs` when this answers false.
+    bool createWindow(bool fullscreen, Dialogs& dialogs);
+    void setTitle(const std::string& title) { window.setTitle(title); }
+    GLWindow& getWindow() { return window; }
+
+    void registerEffect(Effect* effect) { registry.push_back(effect); }
+    const std::vector<Effect*>& getRegistry() const { return registry; }
+
+    // Replaces the timeline with the events of a script file. Throws Errors::LoadError (or a
+    // class derived from it) or Errors::DataBaseError; the timeline is then left as it was.
+    void loadTimeline(const std::string& fileName);
+    const std::vector<TimelineEvent>& getEvents() const { return events; }
+    // Sorted by layer; effects of equal layer in the order they started.
+    const std::vector<Effect*>& getActiveEffects() const { return active; }
+
+    // Runs every event that has come due, in timeline order.
+    void processEvents();
+    // Due events, then the active effects over a black frame, then the buffer swap.
+    void renderFrame();
+
+    // Reads the clock once; a running clock's reading enters the frame-step mean.
+    float currentTime();
+    float getFrameDelta() const { return frameSteps.delta(); }
+    void setClock(std::unique_ptr<DemoClock> newClock) { clock = std::move(newClock); }
+
+private:
+    void runEvent(const TimelineEvent& event);
+    void startEffect(Effect* effect);
+    void stopEffect(Effect* effect);
+    void drawEffect(Effect& effect);
+
+    GLWindow window;
+    std::vector<Effect*> active;
+    std::vector<Effect*> registry;
+    std::vector<TimelineEvent> events;
+    std::size_t nextEvent = 0;
+    std::unique_ptr<DemoClock> clock = std::make_unique<SilentClock>();
+    FrameStepRing frameSteps;
+};

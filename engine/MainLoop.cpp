@@ -1,0 +1,30 @@
+#include "MainLoop.h"
+
+#include "DemoSystem.h"
+
+void MainLoop::run() {
+    demo.getWindow().holdScreenSaver();
+    while (drainEvents()) {
+        if (keys[escapeKey] || demoFinished())
+            return;
+        demo.renderFrame();
+        ++framesDrawn;
+    }
+}
+
+bool MainLoop::drainEvents() {
+    while (const auto event = demo.getWindow().pollEvent()) {
+        switch (event->type) {
+        case WindowEvent::Type::Quit:
+            return false;
+        case WindowEvent::Type::KeyDown:
+        case WindowEvent::Type::KeyUp:
+            if (event->key >= 0 && event->key < 256)
+                keys[event->key] = event->type == WindowEvent::Type::KeyDown;
+            break;
+        case WindowEvent::Type::Other:
+            break;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,117 @@
+#include "TimelineLoader.h"
+
+#include "DataNode.h"
+#include "DomCursor.h"
+#include "Effect.h"
+#include "ScriptErrors.h"
+#include "TriggerTimes.h"
+
+#include <cmath>
+
+namespace {
+
+std::string readString(DomCursor& cursor, const std::string& key) {
+    cursor.select(key);
+    return cursor.getString();
+}
+
+// NaN cannot be ordered and an infinite time never comes; either would break the sort.
+double readTime(DomCursor& cursor, const std::string& key, const std::string& recordName) {
+    cursor.select(key);
+    const double time = cursor.getFloat();
+    if (!std::isfinite(time))
+        throw Errors::ScriptLoaderError("Error : time is not a finite number in record [" +
+                                        recordName + "]");
+    return time;
+}
+
+std::vector<std::string> readStrings(DomCursor& cursor, const std::string& key) {
+    cursor.select(key);
+    cursor.enter();
+    std::vector<std::string> strings;
+    for (std::size_t i = cursor.count(); i > 0; --i) {
+        cursor.selectNext();
+        strings.push_back(cursor.getString());
+    }
+    cursor.leave();
+    return strings;
+}
+
+// Effects take their numbers in single precision.
+std::vector<float> readFloats(DomCursor& cursor, const std::string& key) {
+    cursor.select(key);
+    cursor.enter();
+    std::vector<float> floats;
+    for (std::size_t i = cursor.count(); i > 0; --i) {
+        cursor.selectNext();
+        floats.push_back(static_cast<float>(cursor.getFloat()));
+    }
+    cursor.leave();
+    return floats;
+}
+
+} // namespace
+
+void TimelineLoader::readScript(DomCursor& cursor) {
+    // Walks the children themselves: `count` counts distinct names, and records that share a
+    // name would be skipped.
+    for (cursor.selectNext(); cursor.getCurrent(); cursor.selectNext()) {
+        const std::string recordName = cursor.getCurrent()->getName();
+        cursor.enter();
+        const std::string type = cursor.typeName();
+        if (type == "DemoEffect")
+            readEffectRecord(cursor, recordName);
+        else if (type == "DemoTrigger")
+            readTriggerRecord(cursor, recordName);
+        cursor.leave();
+    }
+}
+
+void TimelineLoader::readEffectRecord(DomCursor& cursor, const std::string& recordName) {
+    const std::string identifier = readString(cursor, "identifier");
+    cursor.select("layer");
+    const int layer = cursor.getInt();
+    const double initTime = readTime(cursor, "initTime", recordName);
+    const double startTime = readTime(cursor, "startTime", recordName);
+    const double stopTime = readTime(cursor, "stopTime", recordName);
+    std::vector<std::string> data = readStrings(cursor, "data");
+    std::vector<float> parameters = readFloats(cursor, "parameters");
+    Effect& effect = requireEffect(identifier, recordName);
+
+    events.push_back(
+        {initTime, layer, EventKind::Init, &effect, std::move(parameters), std::move(data), {}});
+    events.push_back({startTime, 0, EventKind::Start, &effect, {}, {}, {}});
+    events.push_back({stopTime, 0, EventKind::Stop, &effect, {}, {}, {}});
+}
+
+void TimelineLoader::readTriggerRecord(DomCursor& cursor, const std::string& recordName) {
+    const std::string effectId = readString(cursor, "effectId");
+    const std::string triggerId = readString(cursor, "triggerId");
+    cursor.select("periodic");
+    const bool periodic = cursor.getBool();
+    const double beginTime = readTime(cursor, "beginTime", recordName);
+    const double endTime = readTime(cursor, "endTime", recordName);
+    const double delay = readTime(cursor, "delay", recordName);
+    const std::vector<float> parameters = readFloats(cursor, "parameters");
+    Effect& effect = requireEffect(effectId, recordName);
+
+    for (double time : triggerTimes(periodic, beginTime, endTime, delay, triggerId, effectId))
+        events.push_back({time, 0, EventKind::Trigger, &effect, parameters, {}, triggerId});
+}
+
+Effect* TimelineLoader::findEffect(const std::string& name) const {
+    for (Effect* effect : registry) {
+        if (effect->getName() == name)
+            return effect;
+    }
+    return nullptr;
+}
+
+Effect& TimelineLoader::requireEffect(const std::string& name,
+                                      const std::string& recordName) const {
+    Effect* effect = findEffect(name);
+    if (!effect)
+        throw Errors::ScriptLoaderError("Error : unknown effect [" + name + "] in record [" +
+                                        recordName + "]");
+    return *effect;
+}
