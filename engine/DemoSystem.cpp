@@ -2,6 +2,7 @@
 
 #include "Effect.h"
 #include "ScriptLoader.h"
+#include "TextureManager.h"
 #include "TimelineLoader.h"
 
 #include <GL/gl.h>
@@ -29,6 +30,8 @@ DemoSystem::DemoSystem() {
 
 DemoSystem::~DemoSystem() {
     window.destroy();
+    // The context has gone with the window: releasing the pictures frees only their memory.
+    TextureManager::destroy();
     theDemoSystem = nullptr;
 }
 
@@ -79,15 +82,9 @@ void DemoSystem::runEvent(const TimelineEvent& event) {
                             event.layer);
         event.effect->init();
         break;
-    case EventKind::Start:
-        startEffect(event.effect);
-        break;
-    case EventKind::Stop:
-        stopEffect(event.effect);
-        break;
-    case EventKind::Trigger:
-        event.effect->trigger(event.triggerId, event.parameters);
-        break;
+    case EventKind::Start: startEffect(event.effect); break;
+    case EventKind::Stop: stopEffect(event.effect); break;
+    case EventKind::Trigger: event.effect->trigger(event.triggerId, event.parameters); break;
     }
 }
 

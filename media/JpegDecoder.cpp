@@ -26,7 +26,7 @@ JpegDecoder::~JpegDecoder() {
         tjDestroy(handle);
 }
 
-bool JpegDecoder::decode(const std::vector<std::uint8_t>& jpeg, RgbImage& image,
+bool JpegDecoder::decode(const std::vector<std::uint8_t>& jpeg, DecodedPicture& picture,
                          std::string& error) {
     if (!handle) {
         error = "no JPEG decoder";
@@ -50,17 +50,18 @@ bool JpegDecoder::decode(const std::vector<std::uint8_t>& jpeg, RgbImage& image,
                 " (at most " + std::to_string(maxSide) + " per side)";
         return false;
     }
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
     if (tjDecompress2(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), pixels.data(),
-                      width, 0, height, TJPF_RGB, decodeFlags) != 0) {
+                      width, 0, height, TJPF_RGBX, decodeFlags) != 0) {
         error = std::string("cannot decode: ") + tjGetErrorStr2(handle);
         return false;
     }
-    image = RgbImage{width, height, std::move(pixels)};
+    picture = DecodedPicture{width, height, std::move(pixels)};
     return true;
 }
 
-bool JpegDecoder::decodeFile(const std::string& fileName, RgbImage& image, std::string& error) {
+bool JpegDecoder::decodeFile(const std::string& fileName, DecodedPicture& picture,
+                             std::string& error) {
     std::vector<std::uint8_t> bytes;
     try {
         std::uintmax_t size = 0;
@@ -79,5 +80,5 @@ bool JpegDecoder::decodeFile(const std::string& fileName, RgbImage& image, std::
         error = "missing";
         return false;
     }
-    return decode(bytes, image, error);
+    return decode(bytes, picture, error);
 }

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-// A decoded picture: R, G, B bytes per pixel, rows top first, no padding.
-struct RgbImage {
+// A decoded picture: four bytes per pixel, R, G, B and one left for the alpha that the texture
+// conversions write in place; rows top first, no padding.
+struct DecodedPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> pixels;
@@ -24,10 +25,10 @@ public:
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
-    // True on success; otherwise `error` says why and `image` is untouched.
-    bool decode(const std::vector<std::uint8_t>& jpeg, RgbImage& image, std::string& error);
+    // True on success; otherwise `error` says why and `picture` is untouched.
+    bool decode(const std::vector<std::uint8_t>& jpeg, DecodedPicture& picture, std::string& error);
     // Reads the file through the file layer (portable names) and decodes it.
-    bool decodeFile(const std::string& fileName, RgbImage& image, std::string& error);
+    bool decodeFile(const std::string& fileName, DecodedPicture& picture, std::string& error);
 
 private:
     void* handle;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cmath>
 #include <limits>
 
@@ -13,31 +16,41 @@ std::uint8_t keyed(std::uint8_t component) {
 
 } // namespace
 
-std::vector<std::uint8_t> colourKeyToRgba(const RgbImage& image) {
-    const std::size_t count = image.pixels.size() / 3;
-    std::vector<std::uint8_t> rgba(count * 4);
-    const std::uint8_t* in = image.pixels.data();
-    std::uint8_t* out = rgba.data();
-    for (std::size_t i = 0; i < count; ++i, in += 3, out += 4) {
-        const std::uint8_t r = keyed(in[0]);
-        const std::uint8_t g = keyed(in[1]);
-        const std::uint8_t b = keyed(in[2]);
-        out[0] = r;
-        out[1] = g;
-        out[2] = b;
-        out[3] = r + g + b >= 10 ? 255 : 0;
+void colourKeyToRgba(std::vector<std::uint8_t>& pixels) {
+    std::uint8_t* pixel = pixels.data();
+    const std::size_t count = pixels.size() / 4;
+    std::size_t i = 0;
+#ifdef __SSE2__
+    // Four pixels at a time; each pixel is one little-endian 32-bit lane, R in the low byte.
+    const __m128i two = _mm_set1_epi8(2);
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    const __m128i nine = _mm_set1_epi32(9);
+    for (; i + 4 <= count; i += 4, pixel += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+        const __m128i atLeastTwo = _mm_cmpeq_epi8(_mm_max_epu8(v, two), v);
+        v = _mm_and_si128(_mm_and_si128(v, atLeastTwo), colour);
+        const __m128i sum = _mm_add_epi32(
+            _mm_add_epi32(_mm_and_si128(v, lowByte), _mm_and_si128(_mm_srli_epi32(v, 8), lowByte)),
+            _mm_srli_epi32(v, 16));
+        const __m128i opaque = _mm_slli_epi32(_mm_cmpgt_epi32(sum, nine), 24);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_or_si128(v, opaque));
     }
-    return rgba;
+#endif
+    for (; i < count; ++i, pixel += 4) {
+        pixel[0] = keyed(pixel[0]);
+        pixel[1] = keyed(pixel[1]);
+        pixel[2] = keyed(pixel[2]);
+        pixel[3] = pixel[0] + pixel[1] + pixel[2] >= 10 ? 255 : 0;
+    }
 }
 
-std::vector<std::uint8_t> intensityToAlpha(const RgbImage& image) {
-    const std::size_t count = image.pixels.size() / 3;
-    std::vector<std::uint8_t> rgba(count * 4, 0);
-    const std::uint8_t* in = image.pixels.data();
-    for (std::size_t i = 0; i < count; ++i, in += 3)
-        rgba[i * 4 + 3] =
-            static_cast<std::uint8_t>((keyed(in[0]) + keyed(in[1]) + keyed(in[2])) / 3);
-    return rgba;
+void intensityToAlpha(std::vector<std::uint8_t>& pixels) {
+    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
+        pixels[i + 3] = static_cast<std::uint8_t>(
+            (keyed(pixels[i]) + keyed(pixels[i + 1]) + keyed(pixels[i + 2])) / 3);
+        pixels[i] = pixels[i + 1] = pixels[i + 2] = 0;
+    }
 }
 
 std::uint8_t componentByte(float value) {

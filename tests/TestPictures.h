@@ -1,11 +1,17 @@
 #pragma once
 
-#include "JpegDecoder.h"
-
 #include <cstdint>
 #include <vector>
 
 // Pictures made for the tests: known pixels, encoded with the real JPEG codec.
+
+// R, G, B bytes per pixel, rows top first.
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
 enum class JpegStyle { Baseline, Progressive, Greyscale };
 
 std::vector<std::uint8_t> encodeJpeg(const RgbImage& image, JpegStyle style = JpegStyle::Baseline,

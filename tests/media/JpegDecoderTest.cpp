@@ -11,16 +11,19 @@
 
 namespace {
 
-int largestDifference(const RgbImage& a, const RgbImage& b) {
+// Over R, G and B of each pixel: the decoded picture has four bytes per pixel.
+int largestDifference(const DecodedPicture& decoded, const RgbImage& original) {
     int largest = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i)
-        largest = std::max(largest, std::abs(int(a.pixels[i]) - int(b.pixels[i])));
+    for (std::size_t i = 0; i < original.pixels.size(); ++i) {
+        const int component = decoded.pixels[i / 3 * 4 + i % 3];
+        largest = std::max(largest, std::abs(component - int(original.pixels[i])));
+    }
     return largest;
 }
 
 struct Decoded {
     bool ok;
-    RgbImage image;
+    DecodedPicture image;
     std::string error;
 };
 
@@ -38,16 +41,16 @@ TEST(JpegDecoder, DecodesEveryCommonKindTopRowFirst) {
         ASSERT_TRUE(decoded.ok) << decoded.error;
         EXPECT_EQ(decoded.image.width, 64);
         EXPECT_EQ(decoded.image.height, 32);
-        ASSERT_EQ(decoded.image.pixels.size(), 64u * 32 * 3);
+        ASSERT_EQ(decoded.image.pixels.size(), 64u * 32 * 4);
         EXPECT_LE(largestDifference(decoded.image, original), 4);
         // Top row dark green, bottom row full green: the rows are not flipped.
         EXPECT_LT(decoded.image.pixels[1], 10);
-        EXPECT_GT(decoded.image.pixels[(31 * 64) * 3 + 1], 245);
+        EXPECT_GT(decoded.image.pixels[(31 * 64) * 4 + 1], 245);
     }
 
     const Decoded grey = decode(encodeJpeg(solidImage(16, 16, 90, 90, 90), JpegStyle::Greyscale));
     ASSERT_TRUE(grey.ok) << grey.error;
-    for (std::size_t i = 0; i < grey.image.pixels.size(); i += 3) {
+    for (std::size_t i = 0; i < grey.image.pixels.size(); i += 4) {
         EXPECT_EQ(grey.image.pixels[i], grey.image.pixels[i + 1]);
         EXPECT_EQ(grey.image.pixels[i], grey.image.pixels[i + 2]);
         EXPECT_NEAR(grey.image.pixels[i], 90, 2);
@@ -122,7 +125,7 @@ TEST(JpegDecoder, ReadsFilesByPortableName) {
     folder.write("Pics/Logo.jpg", std::string(jpeg.begin(), jpeg.end()));
     folder.write("empty.jpg", "");
     JpegDecoder decoder;
-    RgbImage image;
+    DecodedPicture image;
     std::string error;
     EXPECT_TRUE(decoder.decodeFile("\\pics\\logo.JPG", image, error)) << error;
     EXPECT_EQ(image.width, 8);
@@ -132,28 +135,53 @@ TEST(JpegDecoder, ReadsFilesByPortableName) {
     EXPECT_EQ(error, "empty file");
 }
 
-RgbImage onePixel(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return RgbImage{1, 1, {r, g, b}};
-}
-
 using Bytes = std::vector<std::uint8_t>;
 
+Bytes colourKeyed(Bytes pixels) {
+    colourKeyToRgba(pixels);
+    return pixels;
+}
+
+Bytes alphaOnly(Bytes pixels) {
+    intensityToAlpha(pixels);
+    return pixels;
+}
+
 TEST(TextureConversion, ColourKeyMakesNearBlackTransparent) {
-    EXPECT_EQ(colourKeyToRgba(onePixel(1, 1, 1)), (Bytes{0, 0, 0, 0}));
-    EXPECT_EQ(colourKeyToRgba(onePixel(3, 3, 3)), (Bytes{3, 3, 3, 0}));
-    EXPECT_EQ(colourKeyToRgba(onePixel(4, 3, 3)), (Bytes{4, 3, 3, 255}));
-    EXPECT_EQ(colourKeyToRgba(onePixel(1, 1, 9)), (Bytes{0, 0, 9, 0}));
-    EXPECT_EQ(colourKeyToRgba(onePixel(2, 2, 6)), (Bytes{2, 2, 6, 255}));
-    EXPECT_EQ(colourKeyToRgba(onePixel(255, 255, 255)), (Bytes{255, 255, 255, 255}));
-    EXPECT_EQ(colourKeyToRgba(RgbImage{2, 1, {0, 0, 0, 200, 100, 1}}),
-              (Bytes{0, 0, 0, 0, 200, 100, 0, 255}));
+    EXPECT_EQ(colourKeyed({1, 1, 1, 77}), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(colourKeyed({3, 3, 3, 77}), (Bytes{3, 3, 3, 0}));
+    EXPECT_EQ(colourKeyed({4, 3, 3, 0}), (Bytes{4, 3, 3, 255}));
+    EXPECT_EQ(colourKeyed({1, 1, 9, 0}), (Bytes{0, 0, 9, 0}));
+    EXPECT_EQ(colourKeyed({2, 2, 6, 0}), (Bytes{2, 2, 6, 255}));
+    EXPECT_EQ(colourKeyed({255, 255, 255, 0}), (Bytes{255, 255, 255, 255}));
+}
+
+TEST(TextureConversion, ColourKeyGivesTheSameAnswerForEveryPixelOfALongRow) {
+    // Long rows go four pixels at a time, the rest one by one: both ways must agree with the
+    // rule for every value of a component.
+    Bytes row;
+    Bytes expected;
+    for (int value = 0; value < 256; ++value) {
+        for (int place = 0; place < 3; ++place) {
+            std::uint8_t rgb[3] = {0, 1, 3};
+            rgb[place] = static_cast<std::uint8_t>(value);
+            const auto keyed = [](int c) { return static_cast<std::uint8_t>(c < 2 ? 0 : c); };
+            const std::uint8_t r = keyed(rgb[0]), g = keyed(rgb[1]), b = keyed(rgb[2]);
+            row.insert(row.end(), {rgb[0], rgb[1], rgb[2], 0x5A});
+            expected.insert(expected.end(),
+                            {r, g, b, static_cast<std::uint8_t>(r + g + b >= 10 ? 255 : 0)});
+        }
+    }
+    row.insert(row.end(), {9, 0, 0, 1, 5, 5, 0, 1});
+    expected.insert(expected.end(), {9, 0, 0, 0, 5, 5, 0, 255});
+    EXPECT_EQ(colourKeyed(row), expected);
 }
 
 TEST(TextureConversion, IntensityBecomesAlphaOverBlack) {
-    EXPECT_EQ(intensityToAlpha(onePixel(1, 200, 100)), (Bytes{0, 0, 0, 100}));
-    EXPECT_EQ(intensityToAlpha(onePixel(2, 2, 3)), (Bytes{0, 0, 0, 2}));
-    EXPECT_EQ(intensityToAlpha(onePixel(255, 255, 255)), (Bytes{0, 0, 0, 255}));
-    EXPECT_EQ(intensityToAlpha(onePixel(1, 1, 1)), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(alphaOnly({1, 200, 100, 9}), (Bytes{0, 0, 0, 100}));
+    EXPECT_EQ(alphaOnly({2, 2, 3, 9}), (Bytes{0, 0, 0, 2}));
+    EXPECT_EQ(alphaOnly({255, 255, 255, 9}), (Bytes{0, 0, 0, 255}));
+    EXPECT_EQ(alphaOnly({1, 1, 1, 9, 0, 0, 30, 0}), (Bytes{0, 0, 0, 0, 0, 0, 0, 10}));
 }
 
 TEST(TextureConversion, SolidColoursTruncateToTheLowByte) {

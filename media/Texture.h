@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A GL texture with its size and, for pictures, the RGBA pixels that were uploaded (rows in
+// upload order). Plain colour textures keep no pixels.
+struct Texture {
+    std::uint32_t id = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};

@@ -1,0 +1,127 @@
+#include "TextureManager.h"
+
+#include "TextureConversion.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+TextureManager* theManager = nullptr;
+
+} // namespace
+
+TextureManager* TextureManager::instance() {
+    if (!theManager)
+        theManager = new TextureManager();
+    return theManager;
+}
+
+void TextureManager::destroy() {
+    if (!theManager)
+        return;
+    theManager->releaseAll();
+    delete theManager;
+    theManager = nullptr;
+}
+
+int maxTextureSide() {
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    // Without a context the GL answers nothing; the decoder's own bound still holds.
+    return side > 0 ? std::min<int>(side, JpegDecoder::absoluteMaxSide)
+                    : JpegDecoder::absoluteMaxSide;
+}
+
+void uploadTexture(Texture& texture, const std::uint8_t* rgba) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture.id = name;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, texture.width, texture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 rgba);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+Texture* TextureManager::getTexture(const std::string& fileName) {
+    return lookUp(fileName, colourKeyToRgba);
+}
+
+Texture* TextureManager::getAlphaTexture(const std::string& fileName) {
+    return lookUp(fileName, intensityToAlpha);
+}
+
+Texture* TextureManager::lookUp(const std::string& fileName, Conversion conversion) {
+    if (const auto found = cache.find(fileName); found != cache.end())
+        return found->second.get();
+    std::unique_ptr<Texture> texture = load(fileName, conversion);
+    if (!texture)
+        return nullptr;
+    return cache.emplace(fileName, std::move(texture)).first->second.get();
+}
+
+std::unique_ptr<Texture> TextureManager::load(const std::string& fileName, Conversion conversion) {
+    ++decodes;
+    JpegDecoder decoder(maxTextureSide());
+    DecodedPicture picture;
+    std::string error;
+    if (!decoder.decodeFile(fileName, picture, error))
+        return nullptr;
+    conversion(picture.pixels);
+    auto texture = std::make_unique<Texture>();
+    texture->width = picture.width;
+    texture->height = picture.height;
+    texture->pixels = std::move(picture.pixels);
+    uploadTexture(*texture, texture->pixels.data());
+    return texture;
+}
+
+std::unique_ptr<Texture> TextureManager::createSolidTexture(int width, int height, float red,
+                                                            float green, float blue, float alpha) {
+    const int maxSide = maxTextureSide();
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        return nullptr;
+    auto texture = std::make_unique<Texture>();
+    texture->width = width;
+    texture->height = height;
+    const std::vector<std::uint8_t> rgba = solidPixels(width, height, red, green, blue, alpha);
+    uploadTexture(*texture, rgba.data());
+    return texture;
+}
+
+std::unique_ptr<Texture> TextureManager::createBlankTexture(int width, int height) {
+    return createSolidTexture(width, height, 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+Texture* TextureManager::pictureOrFallback(const std::string& fileName) {
+    return orFallback(getTexture(fileName), fileName);
+}
+
+Texture* TextureManager::alphaPictureOrFallback(const std::string& fileName) {
+    return orFallback(getAlphaTexture(fileName), fileName);
+}
+
+Texture* TextureManager::orFallback(Texture* texture, const std::string& fileName) {
+    if (texture)
+        return texture;
+    if (reportedMissing.insert(fileName).second)
+        std::cerr << "reelplay: cannot load picture \"" << fileName << "\"\n";
+    if (!fallback)
+        fallback = createSolidTexture(2, 2, 0.0f, 0.0f, 0.0f, 0.0f);
+    return fallback.get();
+}
+
+void TextureManager::releaseAll() {
+    for (auto& [name, texture] : cache) {
+        const GLuint id = texture->id;
+        glDeleteTextures(1, &id);
+    }
+    cache.clear();
+    if (fallback) {
+        const GLuint id = fallback->id;
+        glDeleteTextures(1, &id);
+        fallback.reset();
+    }
+}

@@ -1,0 +1,195 @@
+#include "TextureManager.h"
+
+#include "GLTest.h"
+#include "TestPictures.h"
+#include "TextureConversion.h"
+
+#include <GL/gl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TextureManagerTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        manager = TextureManager::instance();
+    }
+
+    void writeJpeg(const std::string& name, const RgbImage& image) {
+        const std::vector<std::uint8_t> bytes = encodeJpeg(image);
+        folder->write(name, std::string(bytes.begin(), bytes.end()));
+    }
+
+    // What the GL holds for a texture, read back.
+    static std::vector<std::uint8_t> uploaded(const Texture& texture) {
+        std::vector<std::uint8_t> rgba(std::size_t(texture.width) * texture.height * 4);
+        glBindTexture(GL_TEXTURE_2D, texture.id);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+
+    static GLint boundTexture() {
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        return bound;
+    }
+
+    TextureManager* manager = nullptr;
+};
+
+// A picture with black, near-black and coloured parts, so both conversions have work to do.
+RgbImage keyedPicture() {
+    RgbImage image = gradientImage(64, 32);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            std::uint8_t* pixel = &image.pixels[(std::size_t(y) * 64 + x) * 3];
+            pixel[0] = pixel[1] = pixel[2] = 0;
+        }
+    }
+    return image;
+}
+
+TEST_F(TextureManagerTest, UploadsTheConvertedPictureAndLeavesItBound) {
+    writeJpeg("pic.jpg", keyedPicture());
+    DecodedPicture decoded;
+    std::string error;
+    ASSERT_TRUE(JpegDecoder().decodeFile("pic.jpg", decoded, error)) << error;
+    std::vector<std::uint8_t> keyed = decoded.pixels;
+    colourKeyToRgba(keyed);
+    std::vector<std::uint8_t> alphaOnly = decoded.pixels;
+    intensityToAlpha(alphaOnly);
+
+    const Texture* texture = manager->getTexture("pic.jpg");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->width, 64);
+    EXPECT_EQ(texture->height, 32);
+    EXPECT_NE(texture->id, 0u);
+    EXPECT_EQ(boundTexture(), static_cast<GLint>(texture->id));
+    EXPECT_EQ(texture->pixels, keyed);
+    EXPECT_EQ(texture->pixels[3], 0) << "the black top rows are transparent";
+    EXPECT_EQ(texture->pixels[(31 * 64 + 63) * 4 + 3], 255);
+
+    GLint minFilter = 0;
+    GLint magFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR);
+    EXPECT_EQ(magFilter, GL_LINEAR);
+    EXPECT_EQ(uploaded(*texture), texture->pixels);
+
+    writeJpeg("alpha.jpg", keyedPicture());
+    const Texture* alpha = manager->getAlphaTexture("alpha.jpg");
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_EQ(alpha->pixels, alphaOnly);
+    EXPECT_EQ(uploaded(*alpha), alpha->pixels);
+}
+
+TEST_F(TextureManagerTest, DecodesEachNameOnceWhicheverConversionAsks) {
+    writeJpeg("once.jpg", keyedPicture());
+    writeJpeg("other.jpg", keyedPicture());
+    Texture* first = manager->getTexture("once.jpg");
+    ASSERT_NE(first, nullptr);
+    const std::size_t decodes = manager->decodeCount();
+
+    std::filesystem::remove(folder->path() / "once.jpg");
+    EXPECT_EQ(manager->getTexture("once.jpg"), first);
+    EXPECT_EQ(manager->getAlphaTexture("once.jpg"), first);
+    EXPECT_EQ(manager->decodeCount(), decodes);
+
+    Texture* alphaFirst = manager->getAlphaTexture("other.jpg");
+    EXPECT_EQ(manager->getTexture("other.jpg"), alphaFirst);
+    EXPECT_EQ(alphaFirst->pixels[0], 0) << "alpha-only pictures are black";
+    EXPECT_EQ(manager->cachedCount(), 2u);
+}
+
+TEST_F(TextureManagerTest, NamesDifferingInCaseAreTwoEntries) {
+    writeJpeg("Case.jpg", keyedPicture());
+    Texture* exact = manager->getTexture("Case.jpg");
+    Texture* otherCase = manager->getTexture("CASE.JPG");
+    ASSERT_NE(exact, nullptr);
+    ASSERT_NE(otherCase, nullptr);
+    EXPECT_NE(exact, otherCase);
+    EXPECT_EQ(manager->decodeCount(), 2u);
+    EXPECT_EQ(manager->cachedCount(), 2u);
+}
+
+TEST_F(TextureManagerTest, FailedLoadsAreNotCachedAndAreTriedAgain) {
+    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
+    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
+    EXPECT_EQ(manager->decodeCount(), 2u);
+    EXPECT_EQ(manager->cachedCount(), 0u);
+    writeJpeg("late.jpg", keyedPicture());
+    EXPECT_NE(manager->getTexture("late.jpg"), nullptr);
+
+    const std::vector<std::uint8_t> good = encodeJpeg(gradientImage(32, 32));
+    const std::vector<std::uint8_t> png = tinyPng();
+    folder->write("truncated.jpg", std::string(good.begin(), good.begin() + good.size() / 2));
+    folder->write("empty.jpg", "");
+    folder->write("png.jpg", std::string(png.begin(), png.end()));
+    folder->write("garbage.jpg", std::string(3000, '\x5a'));
+    for (const char* name : {"truncated.jpg", "empty.jpg", "png.jpg", "garbage.jpg", "folder"}) {
+        EXPECT_EQ(manager->getTexture(name), nullptr) << name;
+        EXPECT_EQ(manager->getAlphaTexture(name), nullptr) << name;
+    }
+    EXPECT_EQ(manager->cachedCount(), 1u);
+}
+
+TEST_F(TextureManagerTest, EffectsGetATransparentStandInNamedOnce) {
+    testing::internal::CaptureStderr();
+    Texture* first = manager->pictureOrFallback("\\missing.jpg");
+    Texture* again = manager->alphaPictureOrFallback("\\missing.jpg");
+    Texture* other = manager->pictureOrFallback("other-missing.jpg");
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(other, first);
+    EXPECT_EQ(said, "reelplay: cannot load picture \"\\missing.jpg\"\n"
+                    "reelplay: cannot load picture \"other-missing.jpg\"\n");
+    EXPECT_EQ(manager->cachedCount(), 0u);
+    for (std::size_t i = 0; i < 4 * 4; i += 4)
+        EXPECT_EQ(uploaded(*first)[i + 3], 0);
+
+    writeJpeg("there.jpg", keyedPicture());
+    EXPECT_EQ(manager->pictureOrFallback("there.jpg"), manager->getTexture("there.jpg"));
+}
+
+TEST_F(TextureManagerTest, SolidTexturesAreTheCallersAndUncached) {
+    const auto grey = manager->createSolidTexture(256, 256, 128.0f, 128.0f, 128.0f, 128.0f);
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ(grey->width, 256);
+    EXPECT_TRUE(grey->pixels.empty());
+    EXPECT_EQ(boundTexture(), static_cast<GLint>(grey->id));
+    EXPECT_EQ(uploaded(*grey), std::vector<std::uint8_t>(256 * 256 * 4, 128));
+
+    const auto blank = manager->createBlankTexture(4, 2);
+    std::vector<std::uint8_t> expected;
+    for (int i = 0; i < 8; ++i)
+        expected.insert(expected.end(), {0, 0, 0, 1});
+    EXPECT_EQ(uploaded(*blank), expected);
+    EXPECT_EQ(manager->cachedCount(), 0u);
+
+    EXPECT_EQ(manager->createSolidTexture(0, 4, 1, 1, 1, 1), nullptr);
+    EXPECT_EQ(manager->createSolidTexture(100000, 4, 1, 1, 1, 1), nullptr);
+}
+
+TEST_F(TextureManagerTest, ReleaseAllDeletesEveryTextureAndShutdownEndsTheManager) {
+    manager->releaseAll();
+    EXPECT_EQ(manager->cachedCount(), 0u);
+
+    writeJpeg("a.jpg", keyedPicture());
+    const GLuint id = manager->getTexture("a.jpg")->id;
+    ASSERT_TRUE(glIsTexture(id));
+    manager->releaseAll();
+    EXPECT_FALSE(glIsTexture(id));
+    EXPECT_EQ(manager->cachedCount(), 0u);
+
+    manager->getTexture("a.jpg");
+    demo.reset();
+    EXPECT_EQ(TextureManager::instance()->cachedCount(), 0u) << "a new manager after shutdown";
+    TextureManager::destroy();
+}
+
+} // namespace
