@@ -3,6 +3,7 @@
 #include "ContainerNode.h"
 #include "DemoSystem.h"
 #include "EffectCatalogue.h"
+#include "FileReport.h"
 #include "LoadError.h"
 #include "ScriptErrors.h"
 #include "ScriptLoader.h"
@@ -18,14 +19,17 @@
 
 namespace {
 
-constexpr const char* usage = "usage: reelcheck [--tree] [--timeline] [SCRIPT]\n"
-                              "  SCRIPT      the demo script (default demoscript.scr)\n"
-                              "  --tree      print the loaded script back as script text\n"
-                              "  --timeline  list the timeline the player would run\n";
+constexpr const char* usage =
+    "usage: reelcheck [--tree] [--timeline] [--files] [SCRIPT]\n"
+    "  SCRIPT      the demo script (default demoscript.scr)\n"
+    "  --tree      print the loaded script back as script text\n"
+    "  --timeline  list the timeline the player would run\n"
+    "  --files     list the files the demo needs and whether each can be used\n";
 
 struct Options {
     bool tree = false;
     bool timeline = false;
+    bool files = false;
     std::string script = "demoscript.scr";
 };
 
@@ -39,6 +43,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             options.tree = true;
         } else if (argument == "--timeline") {
             options.timeline = true;
+        } else if (argument == "--files") {
+            options.files = true;
         } else if (argument.starts_with("-") || haveScript) {
             return std::nullopt;
         } else {
@@ -81,13 +87,21 @@ int check(const Options& options) {
     demo.loadTimeline(baseName);
     if (options.timeline)
         printTimeline(demo.getEvents(), std::cout);
-    if (!options.tree && !options.timeline) {
+    bool filesUsable = true;
+    if (options.files) {
+        FileReport files;
+        files.addFileValues(top);
+        files.addEffectFiles(demo.getEvents());
+        files.print(std::cout);
+        filesUsable = files.recordFilesUsable();
+    }
+    if (!options.tree && !options.timeline && !options.files) {
         std::cout << options.script << ": ok, "
                   << counted(top.getChildren().size(), "top-level definition") << ", "
                   << counted(demo.getEvents().size(), "timeline event") << "\n";
     }
     std::cout.flush();
-    return std::cout ? 0 : 1;
+    return std::cout && filesUsable ? 0 : 1;
 }
 
 } // namespace

@@ -54,6 +54,10 @@ TEST_F(ReelCheck, LoadsFromTheScriptsOwnFolder) {
     const Outcome result = run("demo/show.scr");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "demo/show.scr: ok, 1 top-level definition, 0 timeline events\n");
+
+    const Outcome files = run("--files demo/show.scr");
+    EXPECT_EQ(files.status, 0) << files.err;
+    EXPECT_EQ(files.out, "file \"\\\\data\\\\blob.bin\": ok\n");
 }
 
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {

@@ -1,0 +1,79 @@
+#include "EffectFiles.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Where an effect's file names come from.
+enum class FromData {
+    FirstString, // the first data string, when there is one, replaces the default
+    EveryString, // one file per data string, no default
+    Ignored,     // always the defaults
+};
+
+struct EffectFileRow {
+    std::string_view effect;
+    FileKind kind;
+    FromData fromData;
+    std::array<std::string_view, 2> defaults;
+};
+
+constexpr auto picture = FileKind::Picture;
+constexpr auto first = FromData::FirstString;
+constexpr auto fixed = FromData::Ignored;
+
+// Effects that load no file (Border, Fader) have no row.
+constexpr std::array<EffectFileRow, 25> rows{{
+    {"BitmapDistortion", picture, first, {"/source/Data/256/a000.jpg"}},
+    {"BitmapDistortion2", picture, first, {"/source/Data/256/a000.jpg"}},
+    {"BorderImage1", picture, first, {"\\border1.jpg"}},
+    {"BorderImage2", picture, first, {"\\border1.jpg"}},
+    {"Circles", picture, first, {"\\circle.jpg"}},
+    {"Greets", picture, FromData::EveryString, {}},
+    {"Particles", picture, first, {"\\source\\data\\pics\\light.jpg"}},
+    {"Particles2", picture, first, {"\\source\\data\\pics\\light.jpg"}},
+    {"PicStory1", picture, first, {"\\picture.jpg"}},
+    {"PicStory2", picture, first, {"\\picture.jpg"}},
+    {"Picture1", picture, first, {"\\picture.jpg"}},
+    {"Picture2", picture, first, {"\\picture.jpg"}},
+    {"PictureWarp", picture, first, {"\\picture.jpg"}},
+    {"TextureScroll", picture, fixed, {"\\source\\data\\256\\clouds.jpg"}},
+    {"GenObject", picture, first, {"\\greytexture.jpg"}},
+    {"GenObject2", picture, first, {"\\greytexture.jpg"}},
+    {"SoundPlayer", FileKind::Music, first, {}},
+    {"Landscape", picture, fixed, {"\\source\\data\\256\\clouds2.jpg"}},
+    {"BlobSphere", picture, first, {"\\source\\data\\256\\texture.jpg"}},
+    {"InCube", picture, first, {"\\textures\\ss013.jpg"}},
+    {"Universe", picture, first, {"\\source\\data\\pics\\light.jpg"}},
+    {"HalfSphere", picture, fixed, {"\\temp\\orang101.jpg"}},
+    {"SphereNormal", picture, first, {"\\textures\\multi018.jpg"}},
+    {"Tunnel", picture, first, {"\\textures\\plants15t.jpg"}},
+    {"Words", picture, fixed, {"\\see.jpg", "\\my.jpg"}},
+}};
+
+} // namespace
+
+std::vector<FileUse> filesUsedBy(std::string_view effectName,
+                                 const std::vector<std::string>& data) {
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const EffectFileRow& each) {
+        return each.effect == effectName;
+    });
+    if (row == rows.end())
+        return {};
+    std::vector<FileUse> files;
+    if (row->fromData == FromData::EveryString) {
+        for (const std::string& name : data)
+            files.push_back({row->kind, name});
+        return files;
+    }
+    if (row->fromData == FromData::FirstString && !data.empty()) {
+        files.push_back({row->kind, data.front()});
+        return files;
+    }
+    for (std::string_view name : row->defaults) {
+        if (!name.empty())
+            files.push_back({row->kind, std::string(name)});
+    }
+    return files;
+}
