@@ -1,7 +1,7 @@
 #include "Music.h"
 
 #include "CdPlayer.h"
-#include "MusicSpecification.h"
+#include "MusicRequest.h"
 #include "SongPlayer.h"
 #include "StreamPlayer.h"
 #include "VolumeGroup.h"
@@ -61,20 +61,20 @@ bool soundStarted() {
 void loadMusic(std::string specification) {
     registerExitAction(destroyPlayer);
     SoundLibrary& library = SoundLibrary::instance();
-    MusicSpecification music = MusicSpecification::parse(specification);
+    MusicRequest music = MusicRequest::parse(specification);
     std::unique_ptr<MusicPlayer> made;
     switch (music.kind) {
-    case MusicSpecification::Kind::CdTrack:
+    case MusicRequest::Kind::CdTrack:
         made = std::make_unique<CdPlayer>(group, library, music.track, music.mode);
         break;
-    case MusicSpecification::Kind::Stream:
+    case MusicRequest::Kind::Stream:
         stream = library.openStream(specification);
         made = std::make_unique<StreamPlayer>(group, library, stream);
         break;
-    case MusicSpecification::Kind::Song:
+    case MusicRequest::Kind::Song:
         made = std::make_unique<SongPlayer>(group, library, library.loadSong(specification));
         break;
-    case MusicSpecification::Kind::None:
+    case MusicRequest::Kind::None:
         return;
     }
     made->play();

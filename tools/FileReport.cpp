@@ -4,7 +4,7 @@
 #include "Effect.h"
 #include "EffectFiles.h"
 #include "JpegDecoder.h"
-#include "MusicSpecification.h"
+#include "MusicRequest.h"
 #include "SoundLibrary.h"
 #include "TimelinePrinter.h"
 
@@ -36,10 +36,10 @@ std::string pictureStatus(const std::string& fileName) {
 }
 
 std::string musicStatus(const std::string& specification) {
-    const MusicSpecification music = MusicSpecification::parse(specification);
-    if (music.kind == MusicSpecification::Kind::CdTrack)
+    const MusicRequest music = MusicRequest::parse(specification);
+    if (music.kind == MusicRequest::Kind::CdTrack)
         return "cd track " + std::to_string(music.track) + ", mode " + std::to_string(music.mode);
-    if (music.kind == MusicSpecification::Kind::None)
+    if (music.kind == MusicRequest::Kind::None)
         return "no player for this extension";
 
     // A library of its own, without a device, so that checking plays nothing.
@@ -47,7 +47,7 @@ std::string musicStatus(const std::string& specification) {
     probe.setOutput(AudioOutput::Offline);
     if (!probe.init(44100, 1))
         return "unreadable: the sound library does not start";
-    const bool opened = music.kind == MusicSpecification::Kind::Stream
+    const bool opened = music.kind == MusicRequest::Kind::Stream
                             ? static_cast<bool>(probe.openStream(specification))
                             : static_cast<bool>(probe.loadSong(specification));
     const std::string error = probe.lastError();

@@ -1,4 +1,4 @@
-#include "MusicSpecification.h"
+#include "MusicRequest.h"
 
 #include <climits>
 #include <cstdlib>
@@ -45,8 +45,8 @@ bool isOneOf(const std::string& extension, std::initializer_list<const char*> ki
 
 } // namespace
 
-MusicSpecification MusicSpecification::parse(const std::string& specification) {
-    MusicSpecification result;
+MusicRequest MusicRequest::parse(const std::string& specification) {
+    MusicRequest result;
     if (specification.substr(0, specification.find(':')) == "cd") {
         std::size_t backslash = specification.find('\\');
         std::string rest =

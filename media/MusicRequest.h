@@ -5,7 +5,7 @@
 // What a script's music text asks for: a CD track ("cd:" then a backslash, the track number, a
 // blank and a play-mode word), or a file whose extension (after the last full stop, upper-cased)
 // names the kind of player.
-struct MusicSpecification {
+struct MusicRequest {
     enum class Kind { CdTrack, Stream, Song, None };
 
     Kind kind = Kind::None;
@@ -16,5 +16,5 @@ struct MusicSpecification {
     // For a file: the upper-cased extension that chose its kind.
     std::string extension;
 
-    static MusicSpecification parse(const std::string& specification);
+    static MusicRequest parse(const std::string& specification);
 };

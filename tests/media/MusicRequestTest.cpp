@@ -1,18 +1,18 @@
-#include "MusicSpecification.h"
+#include "MusicRequest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Kind = MusicSpecification::Kind;
+using Kind = MusicRequest::Kind;
 
-MusicSpecification cd(const std::string& text) {
-    MusicSpecification parsed = MusicSpecification::parse(text);
+MusicRequest cd(const std::string& text) {
+    MusicRequest parsed = MusicRequest::parse(text);
     EXPECT_EQ(parsed.kind, Kind::CdTrack) << text;
     return parsed;
 }
 
-TEST(MusicSpecification, ExtensionAfterTheLastFullStopChoosesThePlayer) {
+TEST(MusicRequest, ExtensionAfterTheLastFullStopChoosesThePlayer) {
     struct Case {
         const char* text;
         Kind kind;
@@ -41,13 +41,13 @@ TEST(MusicSpecification, ExtensionAfterTheLastFullStopChoosesThePlayer) {
         {"data\\Tune.XM", Kind::Song, "XM"},
     };
     for (const Case& each : cases) {
-        MusicSpecification parsed = MusicSpecification::parse(each.text);
+        MusicRequest parsed = MusicRequest::parse(each.text);
         EXPECT_EQ(parsed.kind, each.kind) << each.text;
         EXPECT_EQ(parsed.extension, each.extension) << each.text;
     }
 }
 
-TEST(MusicSpecification, CdTrackAndModeWords) {
+TEST(MusicRequest, CdTrackAndModeWords) {
     EXPECT_EQ(cd("cd:\\5 loop").track, 5);
     EXPECT_EQ(cd("cd:\\5 loop").mode, 2);
     EXPECT_EQ(cd("cd:\\5 once").mode, 1);
@@ -64,7 +64,7 @@ TEST(MusicSpecification, CdTrackAndModeWords) {
     EXPECT_EQ(cd("cd:\\12 loop").track, 12);
 }
 
-TEST(MusicSpecification, CdTrackNumberReadAsAtoiDoes) {
+TEST(MusicRequest, CdTrackNumberReadAsAtoiDoes) {
     EXPECT_EQ(cd("cd:\\ 7 once").track, 0); // the first blank ends the number text at once
     EXPECT_EQ(cd("cd:\\7x once").track, 7);
     EXPECT_EQ(cd("cd:\\-3 once").track, -3);
@@ -73,20 +73,20 @@ TEST(MusicSpecification, CdTrackNumberReadAsAtoiDoes) {
     // Only the first backslash counts.
     EXPECT_EQ(cd("cd:\\4\\5 once").track, 4);
     // No backslash: the number is read from the whole text, which starts with "cd".
-    MusicSpecification noBackslash = cd("cd:5 loop");
+    MusicRequest noBackslash = cd("cd:5 loop");
     EXPECT_EQ(noBackslash.track, 0);
     EXPECT_EQ(noBackslash.mode, 2);
     EXPECT_EQ(cd("cd").track, 0);
     EXPECT_EQ(cd("cd:").mode, 0);
 }
 
-TEST(MusicSpecification, CdPrefixIsCaseSensitiveAndEndsAtTheFirstColon) {
-    MusicSpecification upper = MusicSpecification::parse("CD:\\5 loop");
+TEST(MusicRequest, CdPrefixIsCaseSensitiveAndEndsAtTheFirstColon) {
+    MusicRequest upper = MusicRequest::parse("CD:\\5 loop");
     EXPECT_EQ(upper.kind, Kind::None);
     EXPECT_EQ(upper.extension, "CD:\\5 LOOP");
-    EXPECT_EQ(MusicSpecification::parse("cdx:\\5 loop").kind, Kind::None);
-    EXPECT_EQ(MusicSpecification::parse("cd.ogg").kind, Kind::Stream);
-    EXPECT_EQ(MusicSpecification::parse("c:\\music\\cd.ogg").kind, Kind::Stream);
+    EXPECT_EQ(MusicRequest::parse("cdx:\\5 loop").kind, Kind::None);
+    EXPECT_EQ(MusicRequest::parse("cd.ogg").kind, Kind::Stream);
+    EXPECT_EQ(MusicRequest::parse("c:\\music\\cd.ogg").kind, Kind::Stream);
 }
 
 } // namespace
