@@ -104,7 +104,7 @@ void pad(Mix& mix) {
     for (int b = 0; b < bars; ++b) {
         const double fade = b < 13 ? 1.0 : (bars - b) / 3.0;
         for (int tone : chords[b % 4])
-            mix.note(b * bar, bar, pitch(tone + 24), 0.05 * fade, 0.6, 0.4, 4, false);
+            mix.note(b * bar, bar, pitch(tone + 24), 0.08 * fade, 0.6, 0.4, 4, false);
     }
 }
 
