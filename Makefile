@@ -27,9 +27,11 @@ test: build build-sanitize
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The player reads demoscript.scr from its working directory. Escape or closing the window ends it.
+# The build puts the bundled demo's script beside the music it makes for it in $(BUILD)/demo; the
+# player reads demoscript.scr from its working directory. The demo ends by itself; Escape or
+# closing the window ends it sooner.
 demo: build
-	@cd demo && ../$(BUILD)/bin/reelplay
+	@cd $(BUILD)/demo && ../bin/reelplay
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

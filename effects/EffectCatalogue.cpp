@@ -1,6 +1,7 @@
 #include "EffectCatalogue.h"
 
 #include "Fader.h"
+#include "SoundPlayer.h"
 
 #include <algorithm>
 
@@ -23,7 +24,7 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"PicStory2", nullptr},        {"Picture1", nullptr},
         {"Picture2", nullptr},         {"PictureWarp", nullptr},
         {"TextureScroll", nullptr},    {"GenObject", nullptr},
-        {"GenObject2", nullptr},       {"SoundPlayer", nullptr},
+        {"GenObject2", nullptr},       {"SoundPlayer", make<SoundPlayer>},
         {"Landscape", nullptr},        {"BlobSphere", nullptr},
         {"InCube", nullptr},           {"Universe", nullptr},
         {"HalfSphere", nullptr},       {"SphereNormal", nullptr},
@@ -67,6 +68,7 @@ EffectCatalogue::EffectCatalogue() {
         if (entry.create)
             effects.push_back(entry.create(std::string(entry.name)));
     }
+    soundPlayer = dynamic_cast<SoundPlayer*>(find("SoundPlayer"));
 }
 
 EffectCatalogue::~EffectCatalogue() {
@@ -77,6 +79,10 @@ EffectCatalogue::~EffectCatalogue() {
         if (found != effects.end())
             found->reset();
     }
+}
+
+bool EffectCatalogue::demoFinished() const {
+    return soundPlayer && soundPlayer->isFinished();
 }
 
 Effect* EffectCatalogue::find(std::string_view name) const {

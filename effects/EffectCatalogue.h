@@ -8,6 +8,7 @@
 #include <vector>
 
 class Effect;
+class SoundPlayer;
 
 // Every effect object a script can name, each registered under its own name. Objects are made
 // in one fixed order, which is also the registry's, and deleted in another. Names whose class
@@ -27,7 +28,8 @@ public:
     EffectCatalogue();
     ~EffectCatalogue() override;
 
-    bool demoFinished() const override { return false; }
+    // The sound player has faded the music out after "TheEnd".
+    bool demoFinished() const override;
 
     // The object of that name; nullptr when its class is not built yet.
     Effect* find(std::string_view name) const;
@@ -35,4 +37,6 @@ public:
 private:
     // In creation order.
     std::vector<std::unique_ptr<Effect>> effects;
+    // Asked by the main loop before every frame.
+    SoundPlayer* soundPlayer = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "LoadError.h"
 #include "MainLoop.h"
+#include "MusicClock.h"
 #include "ScriptErrors.h"
 
 #include <exception>
@@ -11,6 +12,7 @@
 namespace {
 
 void play(DemoSystem& demo, const EffectFactory& createEffects) {
+    demo.setClock(std::make_unique<MusicClock>());
     // Declared after the DemoSystem's window was made and gone before it goes.
     const std::unique_ptr<EffectObjects> effects = createEffects();
     demo.loadTimeline(demoScriptName);

@@ -21,6 +21,7 @@ constexpr const char* demoScriptName = "demoscript.scr";
 constexpr const char* demoTitle = "Quillion - Ostrafine - 2002";
 
 // The whole life of the player: window, effect objects, the script from the working directory,
-// the main loop and the teardown. Answers the process's exit status: 0 when the main loop ended,
-// 1 when the window could not be made or the script was refused (told through `dialogs`).
+// the main loop on the music's clock, and the teardown. Answers the process's exit status: 0 when
+// the main loop ended, 1 when the window could not be made or the script was refused (told through
+// `dialogs`).
 int runDemo(bool fullscreen, Dialogs& dialogs, const EffectFactory& createEffects);

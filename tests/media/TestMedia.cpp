@@ -1,160 +1,25 @@
 #include "TestMedia.h"
 
+#include "MusicEncoder.h"
+
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <stdexcept>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-}
-
 namespace {
 
 constexpr int rate = 44100;
 
-void check(int result, const char* what) {
-    if (result < 0) {
-        char text[AV_ERROR_MAX_STRING_SIZE] = {};
-        av_strerror(result, text, sizeof text);
-        throw std::runtime_error(std::string(what) + ": " + text);
-    }
-}
-
-struct Encoding {
-    const char* muxer;
-    const char* encoder;
-};
-
-Encoding encodingOf(ToneFormat format) {
+MusicFormat musicFormat(ToneFormat format) {
     switch (format) {
-    case ToneFormat::Ogg:
-        return {"ogg", "libvorbis"};
-    case ToneFormat::Mp3:
-        return {"mp3", "libmp3lame"};
-    case ToneFormat::Mp2:
-        return {"mp2", "mp2"};
-    case ToneFormat::Wma:
-        return {"asf", "wmav2"};
+    case ToneFormat::Ogg: return MusicFormat::Ogg;
+    case ToneFormat::Mp3: return MusicFormat::Mp3;
+    case ToneFormat::Mp2: return MusicFormat::Mp2;
+    case ToneFormat::Wma: return MusicFormat::Wma;
     }
     throw std::logic_error("unknown tone format");
 }
-
-void fillTone(AVFrame& frame, std::int64_t first) {
-    const auto format = static_cast<AVSampleFormat>(frame.format);
-    const bool planar = av_sample_fmt_is_planar(format);
-    for (int i = 0; i < frame.nb_samples; ++i) {
-        double t = static_cast<double>(first + i) / rate;
-        double value = 0.5 * std::sin(2.0 * std::numbers::pi * 440.0 * t);
-        for (int channel = 0; channel < 2; ++channel) {
-            int plane = planar ? channel : 0;
-            int index = planar ? i : i * 2 + channel;
-            uint8_t* data = frame.data[plane];
-            switch (format) {
-            case AV_SAMPLE_FMT_FLT:
-            case AV_SAMPLE_FMT_FLTP:
-                reinterpret_cast<float*>(data)[index] = static_cast<float>(value);
-                break;
-            case AV_SAMPLE_FMT_S16:
-            case AV_SAMPLE_FMT_S16P:
-                reinterpret_cast<int16_t*>(data)[index] = static_cast<int16_t>(value * 32767);
-                break;
-            case AV_SAMPLE_FMT_S32:
-            case AV_SAMPLE_FMT_S32P:
-                reinterpret_cast<int32_t*>(data)[index] =
-                    static_cast<int32_t>(value * 2147483647.0);
-                break;
-            default:
-                throw std::runtime_error("unexpected sample format");
-            }
-        }
-    }
-}
-
-class Encoder {
-public:
-    Encoder(const std::filesystem::path& path, Encoding encoding) {
-        check(avformat_alloc_output_context2(&format, nullptr, encoding.muxer, path.c_str()),
-              "output");
-        const AVCodec* codec = avcodec_find_encoder_by_name(encoding.encoder);
-        if (!codec) {
-            throw std::runtime_error(std::string("no encoder ") + encoding.encoder);
-        }
-        stream = avformat_new_stream(format, nullptr);
-        context = avcodec_alloc_context3(codec);
-        context->sample_rate = rate;
-        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-        av_channel_layout_copy(&context->ch_layout, &stereo);
-        context->sample_fmt = codec->sample_fmts[0];
-        context->bit_rate = 128000;
-        context->time_base = AVRational{1, rate};
-        if (format->oformat->flags & AVFMT_GLOBALHEADER) {
-            context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        }
-        check(avcodec_open2(context, codec, nullptr), "encoder");
-        check(avcodec_parameters_from_context(stream->codecpar, context), "parameters");
-        stream->time_base = context->time_base;
-        check(avio_open(&format->pb, path.c_str(), AVIO_FLAG_WRITE), "file");
-        check(avformat_write_header(format, nullptr), "header");
-        packet = av_packet_alloc();
-        frame = av_frame_alloc();
-    }
-
-    ~Encoder() {
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        avcodec_free_context(&context);
-        if (format && format->pb) {
-            avio_closep(&format->pb);
-        }
-        avformat_free_context(format);
-    }
-
-    void write(std::int64_t samples) {
-        const int frameSize = context->frame_size > 0 ? context->frame_size : 1024;
-        for (std::int64_t done = 0; done < samples; done += frameSize) {
-            av_frame_unref(frame);
-            frame->nb_samples = static_cast<int>(std::min<std::int64_t>(frameSize, samples - done));
-            if (!(context->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) &&
-                frame->nb_samples < frameSize) {
-                // Fixed-size encoders take only full frames: the tone ends a little later.
-                frame->nb_samples = frameSize;
-            }
-            frame->format = context->sample_fmt;
-            frame->sample_rate = rate;
-            av_channel_layout_copy(&frame->ch_layout, &context->ch_layout);
-            check(av_frame_get_buffer(frame, 0), "frame");
-            fillTone(*frame, done);
-            frame->pts = done;
-            send(frame);
-        }
-        send(nullptr);
-        check(av_write_trailer(format), "trailer");
-    }
-
-private:
-    void send(AVFrame* input) {
-        check(avcodec_send_frame(context, input), "encode");
-        while (true) {
-            int result = avcodec_receive_packet(context, packet);
-            if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) {
-                return;
-            }
-            check(result, "encode");
-            av_packet_rescale_ts(packet, context->time_base, stream->time_base);
-            packet->stream_index = stream->index;
-            check(av_interleaved_write_frame(format, packet), "write");
-        }
-    }
-
-    AVFormatContext* format = nullptr;
-    AVStream* stream = nullptr;
-    AVCodecContext* context = nullptr;
-    AVPacket* packet = nullptr;
-    AVFrame* frame = nullptr;
-};
 
 void put16(std::string& out, unsigned value) {
     out += static_cast<char>(value & 0xFF);
@@ -190,21 +55,25 @@ void putVariableLength(std::string& out, std::uint32_t value) {
 
 std::string toneExtension(ToneFormat format) {
     switch (format) {
-    case ToneFormat::Ogg:
-        return "ogg";
-    case ToneFormat::Mp3:
-        return "mp3";
-    case ToneFormat::Mp2:
-        return "mp2";
-    case ToneFormat::Wma:
-        return "wma";
+    case ToneFormat::Ogg: return "ogg";
+    case ToneFormat::Mp3: return "mp3";
+    case ToneFormat::Mp2: return "mp2";
+    case ToneFormat::Wma: return "wma";
     }
     return "";
 }
 
 void encodeTone(const std::filesystem::path& path, ToneFormat format, double seconds) {
-    Encoder encoder(path, encodingOf(format));
-    encoder.write(static_cast<std::int64_t>(seconds * rate));
+    encodeMusic(path, musicFormat(format), static_cast<std::int64_t>(seconds * rate),
+                [](std::int64_t first, int count, float* out) {
+                    for (int i = 0; i < count; ++i) {
+                        const double t = static_cast<double>(first + i) / rate;
+                        const auto value =
+                            static_cast<float>(0.5 * std::sin(2.0 * std::numbers::pi * 440.0 * t));
+                        out[i * 2] = value;
+                        out[i * 2 + 1] = value;
+                    }
+                });
 }
 
 std::string xmSong(int rows, int orders) {

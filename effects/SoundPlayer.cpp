@@ -1,0 +1,56 @@
+#include "SoundPlayer.h"
+
+#include "Music.h"
+#include "VolumeGroup.h"
+
+#include <cstdint>
+
+namespace {
+
+// The music is chosen once for the whole run: a second record for the sound player, or a
+// second player, does not change it.
+bool loaded = false;
+
+void setMusicVolume(int volume) {
+    musicGroup().setMasterVolume(static_cast<std::uint8_t>(volume & 0xFF));
+}
+
+} // namespace
+
+bool SoundPlayer::musicLoaded() {
+    return loaded;
+}
+
+void SoundPlayer::init() {
+    initSound();
+}
+
+void SoundPlayer::render() {
+    loadMusicOnce();
+    if (fading)
+        fadeStep();
+}
+
+void SoundPlayer::trigger(const std::string& triggerId, const std::vector<float>&) {
+    if (triggerId == "TheEnd")
+        fading = true;
+}
+
+void SoundPlayer::loadMusicOnce() {
+    if (loaded)
+        return;
+    if (!data.empty()) {
+        loadMusic(data.front());
+        setMusicVolume(volume);
+    }
+    loaded = true;
+}
+
+// Held at silence once there: frames drawn after the end must not wrap the volume back to loud.
+void SoundPlayer::fadeStep() {
+    if (volume > 0)
+        --volume;
+    setMusicVolume(volume);
+    if (volume <= 0)
+        finished = true;
+}

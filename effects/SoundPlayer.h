@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Effect.h"
+
+// Starts the music and ends the demo; draws nothing. Its first frame opens the music named by
+// its first data string, once per process: the demo clock stands at 0 until then. "TheEnd"
+// fades the music out one volume step per drawn frame, and the demo is over once it is silent.
+class SoundPlayer : public Effect {
+public:
+    // The music group's master volume while the music plays.
+    static constexpr int fullVolume = 200;
+
+    explicit SoundPlayer(const std::string& name) : Effect(name) {}
+
+    // Starts the sound library; a library that cannot start leaves the music silent.
+    void init() override;
+    void render() override;
+    // "TheEnd" starts the fade-out; every other trigger is ignored.
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    // True once the fade-out has reached silence; it stays so.
+    bool isFinished() const { return finished; }
+    int getVolume() const { return volume; }
+
+    // Whether some sound player of this process has had its first frame.
+    static bool musicLoaded();
+
+private:
+    void loadMusicOnce();
+    void fadeStep();
+
+    bool fading = false;
+    bool finished = false;
+    int volume = fullVolume;
+};

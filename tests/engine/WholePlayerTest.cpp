@@ -1,0 +1,112 @@
+// The player as a user runs it: a real X window (ctest runs this program under xvfb-run), the
+// music on SDL's dummy audio driver, which plays it in real time, and the real effects.
+
+#include "DemoProgram.h"
+#include "EffectCatalogue.h"
+#include "Music.h"
+#include "RecordingDialogs.h"
+#include "RecordingEffect.h"
+#include "ScriptText.h"
+#include "TempFolder.h"
+#include "TestMedia.h"
+
+#include <GL/gl.h>
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Music: 4 s of tone. The fader turns the picture red once the music has played for one
+// second, and "TheEnd" at 2 s fades the music out and ends the demo.
+const std::string fadeScript =
+    recordTypes + effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
+    effectRecord("fade", "Fader", 10, "0", "0", "100") +
+    triggerRecord("red", "Fader", "Red", false, "1.0", "0", "0", "1 2 0 1 0 0") +
+    triggerRecord("end", "SoundPlayer", "TheEnd", false, "2.0", "0", "0");
+
+class WholePlayer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        encodeTone("music.ogg", ToneFormat::Ogg, 4.0);
+    }
+
+    TempFolder folder;
+};
+
+// What the player showed: the centre pixel of each frame, read back after every effect below
+// the watcher's layer has drawn, with the music's position at that moment.
+struct Sight {
+    int milliseconds;
+    std::array<int, 3> rgb;
+};
+
+class WatchedEffects : public EffectObjects {
+public:
+    WatchedEffects(std::vector<Sight>& sights, std::vector<std::string>& log)
+        : watcher("Watcher", log) {
+        watcher.onRender = [&sights] {
+            unsigned char rgba[4] = {};
+            glReadPixels(320, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+            sights.push_back({streamTime(currentStream()), {rgba[0], rgba[1], rgba[2]}});
+        };
+    }
+    bool demoFinished() const override { return catalogue.demoFinished(); }
+
+private:
+    EffectCatalogue catalogue;
+    RecordingEffect watcher;
+};
+
+TEST_F(WholePlayer, ShowsTheFadeAfterOneSecondOfMusicAndEndsThroughTheEnd) {
+    folder.write("demoscript.scr",
+                 fadeScript + effectRecord("watch", "Watcher", 20, "0", "0", "100"));
+    std::vector<Sight> sights;
+    std::vector<std::string> log;
+    RecordingDialogs dialogs;
+    EXPECT_EQ(
+        runDemo(false, dialogs, [&] { return std::make_unique<WatchedEffects>(sights, log); }), 0);
+    EXPECT_TRUE(dialogs.shown.empty());
+    runExitActions();
+
+    // The watcher reads the music a moment after the frame's clock did, hence the margins.
+    int black = 0;
+    int red = 0;
+    for (const Sight& sight : sights) {
+        if (sight.milliseconds < 900) {
+            ASSERT_EQ(sight.rgb, (std::array<int, 3>{0, 0, 0})) << sight.milliseconds << " ms";
+            ++black;
+        } else if (sight.milliseconds >= 1250) {
+            ASSERT_EQ(sight.rgb, (std::array<int, 3>{255, 0, 0})) << sight.milliseconds << " ms";
+            ++red;
+        }
+    }
+    EXPECT_GT(black, 0);
+    // At least the 200 frames of the music's fade-out, all after 2 s.
+    EXPECT_GE(red, 200);
+}
+
+int exitStatus(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(WholePlayer, TheProgramEndsThroughTheEndWithStatus0) {
+    folder.write("demoscript.scr", fadeScript);
+    // The music's clock has to run for the trigger at 2 s to come; a minute is far more than
+    // enough, and `timeout` answers 124 when it is not.
+    EXPECT_EQ(exitStatus("timeout 60 " REELPLAY_PATH " 2>stderr.txt"), 0);
+    std::ifstream errors("stderr.txt");
+    const std::string written{std::istreambuf_iterator<char>(errors), {}};
+    EXPECT_EQ(written, "");
+}
+
+} // namespace
