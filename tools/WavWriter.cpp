@@ -1,5 +1,7 @@
 #include "WavWriter.h"
 
+#include "LittleEndian.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -14,16 +16,6 @@ constexpr long riffSizeOffset = 4;
 constexpr long dataSizeOffset = 40;
 // A RIFF chunk's size field is 32 bits: no more than this fits.
 constexpr std::int64_t maxDataBytes = 0xFFFFFFFFll - 36;
-
-void put16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
 
 std::string header() {
     std::string out = "RIFF";
