@@ -6,7 +6,7 @@ SANITIZE_BUILD := build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-sanitize demo test clean
+.PHONY: all deps build build-sanitize demo test golden clean
 
 all: build
 
@@ -32,6 +32,10 @@ test: build build-sanitize
 # closing the window ends it sooner.
 demo: build
 	@cd $(BUILD)/demo && ../bin/reelplay
+
+# Renders the golden frames of tests/golden anew; look at what changed before committing it.
+golden: build
+	@scripts/make-golden $(BUILD)/bin/reelrender
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

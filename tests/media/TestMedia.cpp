@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 
+#include "LittleEndian.h"
 #include "MusicEncoder.h"
 
 #include <cmath>
@@ -19,16 +20,6 @@ MusicFormat musicFormat(ToneFormat format) {
     case ToneFormat::Wma: return MusicFormat::Wma;
     }
     throw std::logic_error("unknown tone format");
-}
-
-void put16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
 }
 
 void putBig32(std::string& out, std::uint32_t value) {

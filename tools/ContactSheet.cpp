@@ -1,0 +1,110 @@
+#include "ContactSheet.h"
+
+#include "BitmapFont.h"
+#include "PngFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+constexpr int cellWidth = ContactSheet::thumbnailWidth;
+constexpr int cellHeight = ContactSheet::thumbnailHeight + ContactSheet::labelHeight;
+constexpr std::size_t cellBytes = static_cast<std::size_t>(cellWidth) * cellHeight * 3;
+constexpr std::uint8_t background = 24;
+constexpr std::array<std::uint8_t, 3> labelColour{230, 230, 230};
+
+// Each thumbnail pixel is the mean of the frame pixels it covers.
+void shrinkInto(Picture& cell, const Picture& frame) {
+    for (int y = 0; y < ContactSheet::thumbnailHeight; ++y) {
+        const int top = y * frame.height / ContactSheet::thumbnailHeight;
+        const int bottom =
+            std::max(top + 1, (y + 1) * frame.height / ContactSheet::thumbnailHeight);
+        for (int x = 0; x < ContactSheet::thumbnailWidth; ++x) {
+            const int left = x * frame.width / ContactSheet::thumbnailWidth;
+            const int right =
+                std::max(left + 1, (x + 1) * frame.width / ContactSheet::thumbnailWidth);
+            for (int channel = 0; channel < 3; ++channel) {
+                int sum = 0;
+                for (int sy = top; sy < bottom; ++sy) {
+                    for (int sx = left; sx < right; ++sx)
+                        sum += frame.at(sx, sy)[channel];
+                }
+                const int area = (bottom - top) * (right - left);
+                cell.at(x, y)[channel] = static_cast<std::uint8_t>((sum + area / 2) / area);
+            }
+        }
+    }
+}
+
+} // namespace
+
+ContactSheet::ContactSheet(std::filesystem::path path)
+    : path(std::move(path)), waiting(std::tmpfile()) {
+    if (!waiting)
+        fail(std::string("no temporary file: ") + std::strerror(errno));
+}
+
+void ContactSheet::fail(const std::string& reason) const {
+    throw std::runtime_error("cannot write " + path.string() + ": " + reason);
+}
+
+std::string ContactSheet::timeLabel(double seconds) {
+    const long hundredths = std::lround(seconds * 100.0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld.%02ld", hundredths / 6000, hundredths / 100 % 60,
+                  hundredths % 100);
+    return text;
+}
+
+Picture ContactSheet::labelledThumbnail(const Picture& frame, double seconds) const {
+    Picture cell(cellWidth, cellHeight);
+    std::fill(cell.rgb.begin(), cell.rgb.end(), background);
+    shrinkInto(cell, frame);
+    const std::string label = timeLabel(seconds);
+    const int scale = 2;
+    const int textX = (cellWidth - BitmapFont::textWidth(label, scale)) / 2;
+    const int textY = thumbnailHeight + (labelHeight - BitmapFont::glyphHeight * scale) / 2;
+    BitmapFont::draw(cell, textX, textY, label, scale, labelColour);
+    return cell;
+}
+
+void ContactSheet::add(const Picture& frame, double seconds) {
+    const Picture cell = labelledThumbnail(frame, seconds);
+    errno = 0;
+    if (std::fwrite(cell.rgb.data(), 1, cell.rgb.size(), waiting.get()) != cell.rgb.size())
+        fail(std::string("temporary file: ") + std::strerror(errno));
+    ++thumbnails;
+}
+
+void ContactSheet::write() {
+    if (thumbnails == 0)
+        fail("no frame for it in the span");
+    const int columnCount = std::min(columns, thumbnails);
+    const int rowCount = (thumbnails + columns - 1) / columns;
+    Picture band(margin + columnCount * (cellWidth + margin), cellHeight + margin);
+    PngWriter sheet(path, band.width, margin + rowCount * (cellHeight + margin));
+
+    std::fill(band.rgb.begin(), band.rgb.end(), background);
+    for (int y = 0; y < margin; ++y)
+        sheet.writeRow(band.row(0));
+    std::rewind(waiting.get());
+    std::vector<std::uint8_t> cell(cellBytes);
+    for (int row = 0; row < rowCount; ++row) {
+        std::fill(band.rgb.begin(), band.rgb.end(), background);
+        for (int column = 0; column < columns && row * columns + column < thumbnails; ++column) {
+            if (std::fread(cell.data(), 1, cellBytes, waiting.get()) != cellBytes)
+                fail("temporary file cannot be read back");
+            const int left = margin + column * (cellWidth + margin);
+            for (int y = 0; y < cellHeight; ++y)
+                std::copy_n(cell.data() + static_cast<std::size_t>(y) * cellWidth * 3,
+                            cellWidth * 3, band.at(left, y));
+        }
+        for (int y = 0; y < band.height; ++y)
+            sheet.writeRow(band.row(y));
+    }
+    sheet.finish();
+}

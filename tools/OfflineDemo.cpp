@@ -1,0 +1,113 @@
+#include "OfflineDemo.h"
+
+#include "DemoSystem.h"
+#include "Dialogs.h"
+#include "EffectCatalogue.h"
+#include "Music.h"
+#include "MusicClock.h"
+#include "SoundLibrary.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+// Frame n reads n / fps, from the first frame on, music or not.
+class FrameClock : public DemoClock {
+public:
+    explicit FrameClock(int fps) : fps(fps) {}
+    std::optional<float> seconds() override {
+        return static_cast<float>(static_cast<double>(frame) / fps);
+    }
+    void setFrame(long number) { frame = number; }
+
+private:
+    int fps;
+    long frame = 0;
+};
+
+namespace {
+
+// Window failures become the exception that tells them.
+class FailureDialogs : public Dialogs {
+public:
+    void show(const std::string&, const std::string& text, DialogIcon) override {
+        if (!failure.empty())
+            failure += "; ";
+        failure += text;
+    }
+    // The offscreen context never asks about display modes; going on is the only useful answer.
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+
+    std::string failure;
+};
+
+} // namespace
+
+OfflineDemo::OfflineDemo(ClockMode mode, int fps) : fps(fps) {
+    if (fps <= 0)
+        throw std::invalid_argument("frames per second must be positive");
+    // No window and no audio device, whatever the environment says: the frames are read back
+    // and the music is pulled by the frame.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SoundLibrary::instance().setOutput(AudioOutput::Offline);
+
+    demo = std::make_unique<DemoSystem>();
+    FailureDialogs dialogs;
+    if (!demo->createWindow(false, dialogs))
+        throw std::runtime_error("no offscreen GL context: " + dialogs.failure);
+    if (mode == ClockMode::Free) {
+        auto clock = std::make_unique<FrameClock>(fps);
+        frameClock = clock.get();
+        demo->setClock(std::move(clock));
+    } else {
+        demo->setClock(std::make_unique<MusicClock>());
+    }
+    effects = std::make_unique<EffectCatalogue>();
+}
+
+// The effects go while their GL context is still there; then the music, as at the player's end.
+OfflineDemo::~OfflineDemo() {
+    effects.reset();
+    demo.reset();
+    runExitActions();
+}
+
+void OfflineDemo::load(const std::string& scriptName) {
+    demo->loadTimeline(scriptName);
+}
+
+double OfflineDemo::lastEventTime() const {
+    const auto& events = demo->getEvents();
+    return events.empty() ? 0.0 : std::max(0.0, events.back().time);
+}
+
+bool OfflineDemo::finished() const {
+    return effects->demoFinished();
+}
+
+void OfflineDemo::drawFrame() {
+    if (frameClock)
+        frameClock->setFrame(frames);
+    demo->renderFrame();
+    mixMusic();
+    ++frames;
+}
+
+std::int64_t OfflineDemo::samplesBefore(long frame) const {
+    return static_cast<std::int64_t>(frame) * sampleRate / fps;
+}
+
+void OfflineDemo::mixMusic() {
+    const std::int64_t count = samplesBefore(frames + 1) - samplesBefore(frames);
+    audio.resize(static_cast<std::size_t>(count) * 2);
+    SoundLibrary::instance().renderOffline(audio.data(), static_cast<std::size_t>(count));
+}
+
+Picture OfflineDemo::readPixels() const {
+    Picture picture(width, height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
+    picture.flipVertically();
+    return picture;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Picture.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DemoSystem;
+class EffectCatalogue;
+class FrameClock;
+
+// Where the demo's time comes from offline. Music: the music's position in the offline mix, as
+// the player's clock reads it (0 until the music is opened). Free: frame n is at n / fps.
+enum class ClockMode { Music, Free };
+
+// A demo played as the player plays it (the same engine, effects and timeline), but in an
+// offscreen 640 x 480 GL context, with the music mixed offline and time stepping exactly one
+// frame per frame: the same demo gives the same frames and the same sound every time. One at a
+// time per process.
+class OfflineDemo {
+public:
+    static constexpr int width = 640;
+    static constexpr int height = 480;
+    static constexpr int sampleRate = 44100;
+
+    // Throws std::runtime_error when no GL context can be had.
+    OfflineDemo(ClockMode mode, int fps);
+    ~OfflineDemo();
+    OfflineDemo(const OfflineDemo&) = delete;
+    OfflineDemo& operator=(const OfflineDemo&) = delete;
+
+    // Loads a script from the working directory, as the player does; throws its load errors.
+    void load(const std::string& scriptName);
+    // The time of the timeline's last event; 0 for an empty timeline.
+    double lastEventTime() const;
+    // The sound player has faded the music out: the player would draw no further frame.
+    bool finished() const;
+
+    // Draws the next frame, then mixes the music on to the next frame's time.
+    void drawFrame();
+    // Frames drawn so far: the number of the next frame.
+    long framesDrawn() const { return frames; }
+    // The music mixed after the last frame drawn: interleaved stereo, sampleRate frames a second.
+    const std::vector<float>& frameAudio() const { return audio; }
+    // The last frame drawn, top row first.
+    Picture readPixels() const;
+
+    // Sample frames of music before frame `frame`: no drift for rates that do not divide 44100.
+    std::int64_t samplesBefore(long frame) const;
+
+private:
+    void mixMusic();
+
+    int fps;
+    long frames = 0;
+    FrameClock* frameClock = nullptr;
+    std::vector<float> audio;
+    std::unique_ptr<DemoSystem> demo;
+    std::unique_ptr<EffectCatalogue> effects;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "OutputFile.h"
+#include "Picture.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+// Writes an RGB PNG a row at a time, from the top, through an OutputFile: the file appears
+// under its name only once `finish` has written it whole. Failures throw std::runtime_error.
+class PngWriter {
+public:
+    PngWriter(const std::filesystem::path& path, int width, int height);
+    ~PngWriter();
+    PngWriter(const PngWriter&) = delete;
+    PngWriter& operator=(const PngWriter&) = delete;
+
+    // `width` x 3 bytes.
+    void writeRow(const std::uint8_t* rgb);
+    void finish();
+
+    // libpng's state, known only where libpng is called.
+    struct Codec;
+
+private:
+    OutputFile file;
+    std::unique_ptr<Codec> codec;
+};
+
+void writePng(const std::filesystem::path& path, const Picture& picture);
+// Reads an 8-bit RGB or RGBA PNG (alpha dropped). Throws std::runtime_error.
+Picture readPng(const std::filesystem::path& path);

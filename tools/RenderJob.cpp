@@ -1,0 +1,133 @@
+#include "RenderJob.h"
+
+#include "OfflineDemo.h"
+#include "PngFile.h"
+#include "ProgressReport.h"
+
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+#include <system_error>
+
+namespace {
+
+// How long a demo that never ends through "TheEnd" runs on after its last event.
+constexpr double runOn = 60.0;
+// Times given in decimals rarely land exactly on a frame; a whisker either way still does.
+constexpr double whisker = 1e-6;
+
+std::string frameName(long frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06ld.png", frame);
+    return name;
+}
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
+    return text;
+}
+
+} // namespace
+
+RenderJob::RenderJob(const RenderOptions& options)
+    : options(options), first(static_cast<long>(std::ceil(options.from * options.fps - whisker))) {
+    if (options.to)
+        last = static_cast<long>(std::floor(*options.to * options.fps + whisker));
+}
+
+bool RenderJob::inSpan(long frame) const {
+    return frame >= first && (!last || frame <= *last);
+}
+
+bool RenderJob::writes(long frame) const {
+    return inSpan(frame) && (frame - first) % options.every == 0;
+}
+
+bool RenderJob::onSheet(long frame) const {
+    return inSpan(frame) && (frame - first) % options.fps == 0;
+}
+
+long RenderJob::lastFrameToDraw(const OfflineDemo& demo) const {
+    if (last)
+        return *last;
+    return static_cast<long>(std::floor((demo.lastEventTime() + runOn) * options.fps + whisker));
+}
+
+std::string RenderJob::run(std::ostream& progressOut, bool terminal) {
+    OfflineDemo demo(options.clock, options.fps);
+    demo.load(options.script);
+    openOutputs();
+    const long end = lastFrameToDraw(demo);
+    ProgressReport progress(progressOut, terminal, end + 1);
+    // As the player's main loop: the demo's end is looked for before each frame.
+    for (long frame = 0; frame <= end && !demo.finished(); ++frame) {
+        demo.drawFrame();
+        keep(demo, frame);
+        progress.frameDone();
+    }
+    drawn = demo.framesDrawn();
+    if (drawnInSpan == 0) {
+        throw std::runtime_error("the demo ended after " +
+                                 secondsText(static_cast<double>(drawn) / options.fps) +
+                                 ", before the span to write began");
+    }
+    closeOutputs();
+    const std::string line = summary(progress.elapsedSeconds(), progress.framesPerSecond());
+    progress.finish(line);
+    return line;
+}
+
+void RenderJob::openOutputs() {
+    std::error_code error;
+    std::filesystem::create_directories(options.out, error);
+    if (error || !std::filesystem::is_directory(options.out))
+        throw std::runtime_error("cannot create folder " + options.out.string() + ": " +
+                                 (error ? error.message() : "a file of that name is in the way"));
+    if (options.audio)
+        wav.emplace(*options.audio);
+    if (options.sheet)
+        sheet.emplace(*options.sheet);
+}
+
+void RenderJob::keep(OfflineDemo& demo, long frame) {
+    if (!inSpan(frame))
+        return;
+    ++drawnInSpan;
+    lastDrawn = frame;
+    const bool toFile = writes(frame);
+    const bool toSheet = sheet && onSheet(frame);
+    if (toFile || toSheet) {
+        const Picture picture = demo.readPixels();
+        if (toFile) {
+            writePng(options.out / frameName(frame), picture);
+            ++written;
+        }
+        if (toSheet)
+            sheet->add(picture, static_cast<double>(frame) / options.fps);
+    }
+    if (wav)
+        wav->append(demo.frameAudio().data(), demo.frameAudio().size() / 2);
+}
+
+void RenderJob::closeOutputs() {
+    if (wav)
+        wav->finish();
+    if (sheet)
+        sheet->write();
+}
+
+std::string RenderJob::summary(double seconds, double fps) const {
+    const double fromTime = static_cast<double>(first) / options.fps;
+    const double toTime = static_cast<double>(lastDrawn) / options.fps;
+    char rate[64];
+    std::snprintf(rate, sizeof rate, " in %.1f s (%.1f frames/s)", seconds, fps);
+    std::string line = "reelrender: " + std::to_string(drawn) + " frames drawn" + rate + "; span " +
+                       secondsText(fromTime) + " to " + secondsText(toTime) + ": " +
+                       std::to_string(written) + " written to " + options.out.string();
+    if (wav)
+        line += ", music to " + options.audio->string();
+    if (sheet)
+        line += ", " + std::to_string(sheet->count()) + " thumbnails to " + options.sheet->string();
+    return line;
+}
