@@ -4,15 +4,11 @@
 #include "DemoSystem.h"
 #include "EffectCatalogue.h"
 #include "FileReport.h"
-#include "LoadError.h"
-#include "ScriptErrors.h"
 #include "ScriptLoader.h"
 #include "TimelinePrinter.h"
+#include "ToolSupport.h"
 #include "Writer.h"
 
-#include <cstdio>
-#include <exception>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -59,22 +55,8 @@ std::string counted(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-int fail(std::string message) {
-    while (!message.empty() && message.back() == '\n')
-        message.pop_back();
-    std::cerr << "error: " << message << '\n';
-    return 1;
-}
-
 int check(const Options& options) {
-    // Scripts name their files relative to their own folder, as the player runs in it.
-    const std::filesystem::path script(options.script);
-    const std::string baseName = script.filename().string();
-    std::error_code error;
-    if (!script.parent_path().empty())
-        std::filesystem::current_path(script.parent_path(), error);
-    if (error || baseName.empty())
-        return fail("Could not open file \"" + options.script + "\"");
+    const std::string baseName = enterScriptFolder(options.script);
 
     const auto cursor = loadScript(baseName);
     const ContainerNode& top = *cursor->getRoot();
@@ -118,13 +100,5 @@ int main(int argc, char** argv) {
         std::cerr << usage;
         return 2;
     }
-    try {
-        return check(*options);
-    } catch (const Errors::LoadError& error) {
-        return fail(error.getMessage());
-    } catch (const Errors::DataBaseError& error) {
-        return fail(error.getMessage());
-    } catch (const std::exception& error) {
-        return fail(error.what());
-    }
+    return runReportingErrors([&] { return check(*options); });
 }

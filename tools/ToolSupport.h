@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// What reelcheck and reelrender do alike.
+
+// Changes into the folder that holds `script`, since scripts name their files relative to it
+// (the player runs in its demo's folder), and answers the name to load the script by. Throws
+// Errors::LoadError "Could not open file" with the script's name when there is no such folder.
+std::string enterScriptFolder(const std::string& script);
+
+// Runs a tool's work and answers its exit status; any error that leaves it is written as one
+// line, "error: <message>", on stderr, with status 1.
+int runReportingErrors(const std::function<int()>& work);
