@@ -1,3 +1,4 @@
+#include "ScriptText.h"
 #include "TempFolder.h"
 
 #include <cstdlib>
@@ -58,6 +59,14 @@ TEST_F(ReelCheck, LoadsFromTheScriptsOwnFolder) {
     const Outcome files = run("--files demo/show.scr");
     EXPECT_EQ(files.status, 0) << files.err;
     EXPECT_EQ(files.out, "file \"\\\\data\\\\blob.bin\": ok\n");
+}
+
+TEST_F(ReelCheck, FailsWhenARecordNeedsAFileThatCannotBeUsed) {
+    folder.write("demoscript.scr", recordTypes + effectRecord("m", "SoundPlayer", 0, "0", "0",
+                                                              "9", "gone.ogg"));
+    const Outcome result = run("--files");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "music \"gone.ogg\": missing\n");
 }
 
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
