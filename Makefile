@@ -28,7 +28,9 @@ test: build build-sanitize
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The player reads demoscript.scr from its working directory. Escape or closing the window ends it.
+# The demo's pictures are drawn afresh first.
 demo: build
+	@$(BUILD)/bin/makepictures demo
 	@cd demo && ../$(BUILD)/bin/reelplay
 
 clean:
