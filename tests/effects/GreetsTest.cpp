@@ -13,14 +13,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-MATCHER_P2(NearColour, expected, tolerance, "") {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(arg[i] - expected[i]) > tolerance)
-            return false;
-    }
-    return true;
-}
-
 // The show's motion is shared by the whole program, so each test takes it up wherever the
 // tests before it left it.
 class GreetsRun : public PictureScene {

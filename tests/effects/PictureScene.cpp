@@ -21,6 +21,13 @@ void PictureScene::frames(int count) {
         demo->renderFrame();
 }
 
+void PictureScene::runFrames(int count) {
+    for (int i = 0; i < count; ++i) {
+        clock->set(static_cast<float>(++clockFrames) / 60.0f);
+        demo->renderFrame();
+    }
+}
+
 std::string PictureScene::backdrop(float red, float green, float blue) {
     std::ostringstream colour;
     // Alpha 1 at speed 0 never reaches its target 0: the colour stays.
@@ -37,6 +44,26 @@ int PictureScene::litPixels() const {
     for (std::size_t i = 0; i < rgb.size(); i += 3)
         lit += (rgb[i] | rgb[i + 1] | rgb[i + 2]) != 0;
     return lit;
+}
+
+void PictureScene::expectWholeViewUpright(int level) const {
+    for (auto [x, y] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}}) {
+        const std::array<int, 3> corner = pixel(x, y);
+        EXPECT_GT(corner[0] + corner[2], level * 3 / 4) << x << ", " << y;
+    }
+    const std::array<int, 3> red{level, 0, 0}, blue{0, 0, level};
+    EXPECT_THAT(pixel(10, 469), NearColour(red, 3));
+    EXPECT_THAT(pixel(629, 469), NearColour(red, 3));
+    EXPECT_THAT(pixel(10, 10), NearColour(blue, 3));
+    EXPECT_THAT(pixel(629, 10), NearColour(blue, 3));
+}
+
+void PictureScene::expectMiddleOnlyUpright(int level) const {
+    EXPECT_THAT(pixel(320, 280), NearColour(std::array<int, 3>{level, 0, 0}, 3));
+    EXPECT_THAT(pixel(320, 200), NearColour(std::array<int, 3>{0, 0, level}, 3));
+    // The picture spans 320 +- 129 across and 240 +- 97 up and down.
+    for (auto [x, y] : {std::pair{0, 0}, {639, 479}, {150, 240}, {490, 240}, {320, 120}})
+        EXPECT_THAT(pixel(x, y), ::testing::ElementsAre(0, 0, 0)) << x << ", " << y;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "Effect.h"
 #include "GLTest.h"
+#include "NearColour.h"
 #include "TestPictures.h"
 
 #include <array>
@@ -26,6 +27,8 @@ protected:
 
     void writePicture(const std::string& name, const RgbImage& image) const;
     void frames(int count);
+    // Frames with the clock running at 60 frames per second from where it stands.
+    void runFrames(int count);
 
     // A Fader record that lays an opaque colour (0..1 components) over the black frame on layer
     // 0, under everything else, for the whole test; the caller adds a Fader object.
@@ -33,7 +36,17 @@ protected:
     // Pixels of the whole frame that are not black.
     int litPixels() const;
 
+    // What a `topAndBottom` picture of red over blue looks like, at `level` of 255, drawn on a
+    // unit square with a square view: at z = -1.2 over the whole view and a little beyond, lit
+    // to the corners (where the filtering wraps round to the opposite edge)...
+    void expectWholeViewUpright(int level) const;
+    // ...and at z = -3 over the middle 40 % only.
+    void expectMiddleOnlyUpright(int level) const;
+
     std::vector<std::unique_ptr<Effect>> effects;
+
+private:
+    int clockFrames = 0;
 };
 
 using Rgb = std::array<std::uint8_t, 3>;

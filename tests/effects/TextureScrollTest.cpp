@@ -8,14 +8,6 @@
 
 namespace {
 
-MATCHER_P2(NearColour, expected, tolerance, "") {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(arg[i] - expected[i]) > tolerance)
-            return false;
-    }
-    return true;
-}
-
 using TextureScrollRun = PictureScene;
 
 // Over an opaque green, the layer adds its whole colour: its own alpha of 0.5 plays no part.
