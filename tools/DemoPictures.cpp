@@ -161,7 +161,8 @@ PictureCanvas iris() {
         const float radius = std::hypot(du, dv) / std::numbers::sqrt2_v<float> * 2.0f;
         const float angle = std::atan2(dv, du);
         const float swirl = radius * (1.0f + 0.12f * std::sin(6.0f * angle + 9.0f * radius));
-        const float grey = 0.08f + 0.92f * std::clamp(swirl, 0.0f, 1.0f);
+        // Short of full white, which no threshold (at most 1) would ever pass.
+        const float grey = 0.08f + 0.86f * std::clamp(swirl, 0.0f, 1.0f);
         return Colour{grey, grey, grey};
     });
     return canvas;
