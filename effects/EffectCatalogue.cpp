@@ -1,7 +1,13 @@
 #include "EffectCatalogue.h"
 
 #include "Fader.h"
+#include "Greets.h"
+#include "PicStory.h"
+#include "Picture.h"
+#include "PictureWarp.h"
 #include "SoundPlayer.h"
+#include "TextureScroll.h"
+#include "Words.h"
 
 #include <algorithm>
 
@@ -16,19 +22,32 @@ std::unique_ptr<Effect> make(const std::string& name) {
 
 const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatalogue::creationOrder{
     {
-        {"BitmapDistortion", nullptr}, {"BitmapDistortion2", nullptr},
-        {"Border", nullptr},           {"BorderImage1", nullptr},
-        {"BorderImage2", nullptr},     {"Circles", nullptr},
-        {"Greets", nullptr},           {"Particles", nullptr},
-        {"Particles2", nullptr},       {"PicStory1", nullptr},
-        {"PicStory2", nullptr},        {"Picture1", nullptr},
-        {"Picture2", nullptr},         {"PictureWarp", nullptr},
-        {"TextureScroll", nullptr},    {"GenObject", nullptr},
-        {"GenObject2", nullptr},       {"SoundPlayer", make<SoundPlayer>},
-        {"Landscape", nullptr},        {"BlobSphere", nullptr},
-        {"InCube", nullptr},           {"Universe", nullptr},
-        {"HalfSphere", nullptr},       {"SphereNormal", nullptr},
-        {"Tunnel", nullptr},           {"Words", nullptr},
+        {"BitmapDistortion", nullptr},
+        {"BitmapDistortion2", nullptr},
+        {"Border", nullptr},
+        {"BorderImage1", nullptr},
+        {"BorderImage2", nullptr},
+        {"Circles", nullptr},
+        {"Greets", make<Greets>},
+        {"Particles", nullptr},
+        {"Particles2", nullptr},
+        {"PicStory1", make<PicStory>},
+        {"PicStory2", make<PicStory>},
+        {"Picture1", make<Picture>},
+        {"Picture2", make<Picture>},
+        {"PictureWarp", make<PictureWarp>},
+        {"TextureScroll", make<TextureScroll>},
+        {"GenObject", nullptr},
+        {"GenObject2", nullptr},
+        {"SoundPlayer", make<SoundPlayer>},
+        {"Landscape", nullptr},
+        {"BlobSphere", nullptr},
+        {"InCube", nullptr},
+        {"Universe", nullptr},
+        {"HalfSphere", nullptr},
+        {"SphereNormal", nullptr},
+        {"Tunnel", nullptr},
+        {"Words", make<Words>},
         {"Fader", make<Fader>},
     }};
 

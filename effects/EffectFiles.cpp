@@ -1,5 +1,11 @@
 #include "EffectFiles.h"
 
+#include "PicStory.h"
+#include "Picture.h"
+#include "PictureWarp.h"
+#include "TextureScroll.h"
+#include "Words.h"
+
 #include <algorithm>
 #include <array>
 
@@ -33,12 +39,12 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"Greets", picture, FromData::EveryString, {}},
     {"Particles", picture, first, {"\\source\\data\\pics\\light.jpg"}},
     {"Particles2", picture, first, {"\\source\\data\\pics\\light.jpg"}},
-    {"PicStory1", picture, first, {"\\picture.jpg"}},
-    {"PicStory2", picture, first, {"\\picture.jpg"}},
-    {"Picture1", picture, first, {"\\picture.jpg"}},
-    {"Picture2", picture, first, {"\\picture.jpg"}},
-    {"PictureWarp", picture, first, {"\\picture.jpg"}},
-    {"TextureScroll", picture, fixed, {"\\source\\data\\256\\clouds.jpg"}},
+    {"PicStory1", picture, first, {PicStory::defaultPicture}},
+    {"PicStory2", picture, first, {PicStory::defaultPicture}},
+    {"Picture1", picture, first, {Picture::defaultPicture}},
+    {"Picture2", picture, first, {Picture::defaultPicture}},
+    {"PictureWarp", picture, first, {PictureWarp::defaultPicture}},
+    {"TextureScroll", picture, fixed, {TextureScroll::picture}},
     {"GenObject", picture, first, {"\\greytexture.jpg"}},
     {"GenObject2", picture, first, {"\\greytexture.jpg"}},
     {"SoundPlayer", FileKind::Music, first, {}},
@@ -49,7 +55,7 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"HalfSphere", picture, fixed, {"\\temp\\orang101.jpg"}},
     {"SphereNormal", picture, first, {"\\textures\\multi018.jpg"}},
     {"Tunnel", picture, first, {"\\textures\\plants15t.jpg"}},
-    {"Words", picture, fixed, {"\\see.jpg", "\\my.jpg"}},
+    {"Words", picture, fixed, Words::pictures},
 }};
 
 } // namespace

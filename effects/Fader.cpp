@@ -1,5 +1,7 @@
 #include "Fader.h"
 
+#include "EffectRules.h"
+
 #include <GL/gl.h>
 
 void Fader::trigger(const std::string&, const std::vector<float>& parameters) {
@@ -31,7 +33,7 @@ void Fader::render() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     // Stepped before drawing: the first frame already shows one step.
-    alpha = alpha + frameDelta() * speed * 60.0f;
+    alpha = alpha + perSixtieth(frameDelta(), speed);
     glColor4f(red, green, blue, alpha);
     glBegin(GL_QUADS);
     glVertex3f(-1.0f, -1.0f, 0.0f);

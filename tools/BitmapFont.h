@@ -6,18 +6,31 @@
 #include <cstdint>
 #include <string_view>
 
-// A 5 x 7 pixel font for the labels of contact sheets: digits, ':', '.', '-', 's' and space.
-// Other characters are drawn as spaces.
-class BitmapFont {
-public:
-    static constexpr int glyphWidth = 5;
-    static constexpr int glyphHeight = 7;
-    // One blank column between characters.
-    static constexpr int advance = glyphWidth + 1;
+// A tiny font drawn for this project: 5 x 7 dots a letter. Capitals, digits, the blank and a
+// little punctuation; other characters draw as the blank. The demo's pictures and the contact
+// sheets' labels are written with it.
+namespace BitmapFont {
 
-    // Width in pixels of `text` drawn `scale` times enlarged.
-    static int textWidth(std::string_view text, int scale);
-    // Draws `text` with its top left corner at x, y; what falls outside the picture is cut off.
-    static void draw(Picture& picture, int x, int y, std::string_view text, int scale,
-                     std::array<std::uint8_t, 3> colour);
-};
+constexpr int glyphWidth = 5;
+constexpr int glyphHeight = 7;
+// One blank column between letters.
+constexpr int advance = glyphWidth + 1;
+
+// Seven rows, top first, of five characters each: '#' for a dot, a blank for none.
+using Glyph = std::array<std::string_view, glyphHeight>;
+
+const Glyph& glyph(char character);
+inline bool dot(const Glyph& glyph, int column, int row) {
+    return glyph[row][column] == '#';
+}
+// Dots across `text` on one line, the trailing gap left off.
+int textWidth(std::string_view text);
+
+// Pixels across `text` drawn `scale` times enlarged.
+int textWidth(std::string_view text, int scale);
+// Draws `text` with its top left corner at x, y, each dot a square of `scale` pixels; what falls
+// outside the picture is cut off.
+void draw(Picture& picture, int x, int y, std::string_view text, int scale,
+          std::array<std::uint8_t, 3> colour);
+
+} // namespace BitmapFont

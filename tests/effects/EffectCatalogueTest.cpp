@@ -2,6 +2,12 @@
 
 #include "DemoSystem.h"
 #include "Fader.h"
+#include "Greets.h"
+#include "PicStory.h"
+#include "Picture.h"
+#include "PictureWarp.h"
+#include "TextureScroll.h"
+#include "Words.h"
 
 #include <set>
 #include <string>
@@ -36,6 +42,20 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     }
     EXPECT_EQ(registered, built);
     EXPECT_NE(dynamic_cast<Fader*>(catalogue.find("Fader")), nullptr);
+    EXPECT_NE(dynamic_cast<Greets*>(catalogue.find("Greets")), nullptr);
+    EXPECT_NE(dynamic_cast<PictureWarp*>(catalogue.find("PictureWarp")), nullptr);
+    EXPECT_NE(dynamic_cast<TextureScroll*>(catalogue.find("TextureScroll")), nullptr);
+    EXPECT_NE(dynamic_cast<Words*>(catalogue.find("Words")), nullptr);
+    // The two objects of a pair are two objects of one class.
+    for (const char* pair : {"PicStory", "Picture"}) {
+        Effect* first = catalogue.find(std::string(pair) + "1");
+        Effect* second = catalogue.find(std::string(pair) + "2");
+        ASSERT_NE(first, nullptr);
+        EXPECT_NE(first, second);
+        EXPECT_EQ(typeid(*first), typeid(*second));
+    }
+    EXPECT_NE(dynamic_cast<PicStory*>(catalogue.find("PicStory1")), nullptr);
+    EXPECT_NE(dynamic_cast<Picture*>(catalogue.find("Picture2")), nullptr);
     EXPECT_EQ(catalogue.find("fader"), nullptr);
     EXPECT_FALSE(catalogue.demoFinished());
 }

@@ -1,6 +1,7 @@
 #include "Fader.h"
 
 #include "GLTest.h"
+#include "NearColour.h"
 #include "ScriptText.h"
 
 #include <cmath>
@@ -39,14 +40,6 @@ protected:
 
     std::optional<Fader> fader;
 };
-
-MATCHER_P2(NearColour, expected, tolerance, "") {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(arg[i] - expected[i]) > tolerance)
-            return false;
-    }
-    return true;
-}
 
 TEST_F(FaderRun, DrawsNothingBeforeItsFirstTrigger) {
     play(triggerRecord("later", "Fader", "Go", false, "5", "0", "0"));

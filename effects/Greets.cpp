@@ -1,0 +1,78 @@
+#include "Greets.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "QuadDrawing.h"
+#include "Random.h"
+#include "TextureManager.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+Greets::Motion shared;
+
+// The largest half side before a picture shrinks again.
+constexpr float fullSize = 2.0f;
+
+} // namespace
+
+const Greets::Motion& Greets::motion() {
+    return shared;
+}
+
+void Greets::load() {
+    TextureManager& textures = *TextureManager::instance();
+    for (const std::string& file : data)
+        pictures.push_back(textures.pictureOrFallback(file));
+    backing = textures.createSolidTexture(256, 256, 128.0f, 128.0f, 128.0f, 128.0f);
+    loaded = true;
+}
+
+void Greets::advance(float delta) {
+    if (shared.size <= 0.0f || shared.size > fullSize) {
+        shared.fadeRate = -shared.fadeRate;
+        if (shared.size <= 0.0f) {
+            // Evaluated in this order: the random values come from the shared generator.
+            shared.x = rand01() * 6.0f - 3.0f;
+            shared.y = rand01() * 4.0f - 2.0f;
+            current = next < pictures.size() ? std::optional(next) : std::nullopt;
+            ++next;
+            shared.size = 0.0f;
+            shared.spinRate = -shared.spinRate;
+        }
+    }
+    shared.angle += perSixtieth(delta, shared.spinRate);
+    shared.size -= perSixtieth(delta, shared.fadeRate);
+}
+
+void Greets::render() {
+    if (!loaded)
+        load();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+    advance(frameDelta());
+    glTranslatef(shared.x, shared.y, -10.0f);
+    glRotatef(shared.angle, 0.0f, 0.0f, 1.0f);
+    if (current)
+        draw(*pictures[*current]);
+}
+
+void Greets::draw(const Texture& picture) const {
+    const float half = shared.size;
+    if (backing) {
+        glBindTexture(GL_TEXTURE_2D, backing->id);
+        drawSquare(half);
+    }
+    glDisable(GL_TEXTURE_2D);
+    drawSquareOutline(half);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, picture.id);
+    drawSquare(half);
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// A sequence of pictures, one data string each, shown one at a time at random places: each grows
+// from nothing, spinning, on a grey frame, and shrinks away again; the spin turns round from
+// picture to picture. After the last picture nothing more is drawn. No parameters, no triggers.
+class Greets : public Effect {
+public:
+    // The growing, shrinking and spinning, shared by the whole program.
+    struct Motion {
+        float size = 0.0f;      // half the side of the square
+        float fadeRate = 0.02f; // shrinking per 1/60 s; negative while growing
+        float spinRate = 2.2f;  // degrees per 1/60 s
+        float angle = 0.0f;
+        float x = -3.2f;
+        float y = -2.0f;
+    };
+
+    explicit Greets(const std::string& name) : Effect(name) {}
+
+    void init() override {}
+    void render() override;
+    void trigger(const std::string&, const std::vector<float>&) override {}
+
+    // One frame of the show, without drawing: once a picture has shrunk away, the next one
+    // (none after the last) is placed at random and grows, spinning the other way.
+    void advance(float delta);
+
+    static const Motion& motion();
+    // Which data string's picture is showing; nothing between and after the pictures.
+    std::optional<std::size_t> currentPicture() const { return current; }
+
+private:
+    // On the first frame: the pictures and the grey frame.
+    void load();
+    void draw(const Texture& picture) const;
+
+    bool loaded = false;
+    std::vector<const Texture*> pictures;
+    // Half-transparent grey behind each picture; null only if the GL refused it. Its GL texture
+    // goes with the context.
+    std::unique_ptr<Texture> backing;
+    std::optional<std::size_t> current;
+    std::size_t next = 0;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+#include "Vertex.h"
+
+#include <string_view>
+#include <vector>
+
+// One picture on a waving strip of six quads, black parts cut out. Parameter: z (-1.2). The
+// first data string names the picture. Every trigger, whatever its name, moves the strip by its
+// first number in depth.
+class PictureWarp : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\picture.jpg";
+    // Seven columns of a bottom and a top vertex each.
+    static constexpr int vertexCount = 14;
+
+    explicit PictureWarp(const std::string& name) : Effect(name) {}
+
+    void init() override;
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& numbers) override;
+
+    // One frame of the wave: the strip's displaced positions (each vertex's second triple) move
+    // on. The two phases are shared by the whole program and advance once per vertex.
+    void wave(float delta);
+
+    float getZ() const { return z; }
+    // Empty until the first frame.
+    const std::vector<Vertex>& getStrip() const { return strip; }
+
+private:
+    // On the first frame after each init: the parameter, the picture and the strip.
+    void load();
+    void buildStrip();
+    void drawStrip() const;
+
+    // Also the guard of `load`: null until the first frame.
+    const Texture* texture = nullptr;
+    float z = -1.2f;
+    std::vector<Vertex> strip;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+// The one random generator of the program, shared by every effect: a 32-bit linear congruential
+// state, 1 at start. Effects that seed it get the same values on every run; effects that do not
+// depend on everything drawn before them.
+
+void seedRandom(std::uint32_t seed);
+// The next value, 0 to 32767.
+int nextRandom();
+// The next value scaled to 0..1.
+float rand01();

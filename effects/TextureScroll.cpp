@@ -1,0 +1,41 @@
+#include "TextureScroll.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "TextureManager.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+float scroll = 0.0f;
+
+} // namespace
+
+float TextureScroll::scrollOffset() {
+    return scroll;
+}
+
+void TextureScroll::render() {
+    if (!texture)
+        texture = TextureManager::instance()->pictureOrFallback(std::string(picture));
+    scroll += perSecond(frameDelta(), 1.2f);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -2.0f);
+    bindPicture(*texture);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    // Four units square at depth 2 overfills the view; the picture repeats sideways.
+    glBegin(GL_QUADS);
+    glTexCoord2f(scroll + 1.0f, 1.0f);
+    glVertex3f(2.0f, 2.0f, 0.0f);
+    glTexCoord2f(scroll, 1.0f);
+    glVertex3f(-2.0f, 2.0f, 0.0f);
+    glTexCoord2f(scroll, 0.0f);
+    glVertex3f(-2.0f, -2.0f, 0.0f);
+    glTexCoord2f(scroll + 1.0f, 0.0f);
+    glVertex3f(2.0f, -2.0f, 0.0f);
+    glEnd();
+}

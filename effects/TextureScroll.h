@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+
+#include <string_view>
+
+// A translucent layer of clouds scrolling sideways across the whole view, added onto what lies
+// beneath. Always its own picture; no parameters, no triggers.
+class TextureScroll : public Effect {
+public:
+    static constexpr std::string_view picture = "\\source\\data\\256\\clouds.jpg";
+
+    explicit TextureScroll(const std::string& name) : Effect(name) {}
+
+    void init() override {}
+    void render() override;
+    void trigger(const std::string&, const std::vector<float>&) override {}
+
+    // How far the picture has scrolled, in picture widths; shared by the whole program.
+    static float scrollOffset();
+
+private:
+    // Null until the first frame.
+    const Texture* texture = nullptr;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+
+#include <array>
+#include <string_view>
+
+// Two word pictures bobbing in depth in turn, drawn opaque where they are not black. Always its
+// own two pictures; no parameters, no triggers.
+class Words : public Effect {
+public:
+    static constexpr std::array<std::string_view, 2> pictures{"\\see.jpg", "\\my.jpg"};
+
+    explicit Words(const std::string& name) : Effect(name) {}
+
+    void init() override {}
+    void render() override;
+    void trigger(const std::string&, const std::vector<float>&) override {}
+
+    // Frames drawn so far by the whole program: the bobbing's clock.
+    static float frameCount();
+
+private:
+    // Null until the first frame.
+    std::array<const Texture*, 2> words{};
+};
