@@ -188,33 +188,38 @@ bool SoundLibrary::validChannel(int channel) const {
 }
 
 StreamHandle SoundLibrary::openStream(const std::string& fileName) {
-    if (!started()) {
-        return {};
-    }
+    return StreamHandle{adopt(streams, [&]() -> std::unique_ptr<AudioSource> {
+        std::error_code fileError;
+        const std::optional<std::filesystem::path> path = resolvePortablePath(fileName);
+        if (!path || !std::filesystem::is_regular_file(*path, fileError))
+            throw std::runtime_error("file not found");
+        return std::make_unique<StreamDecoder>(*path, rate);
+    })};
+}
+
+template <typename Entry>
+std::uint32_t SoundLibrary::adopt(std::map<std::uint32_t, Entry>& entries,
+                                  const std::function<std::unique_ptr<AudioSource>()>& open) {
+    if (!started())
+        return 0;
     // Decoding starts here, outside the lock, so that the mixer never waits for a file.
     std::unique_ptr<AudioSource> source;
     std::string error;
-    std::error_code fileError;
-    std::optional<std::filesystem::path> path = resolvePortablePath(fileName);
-    if (!path || !std::filesystem::is_regular_file(*path, fileError)) {
-        error = "file not found";
-    } else {
-        try {
-            source = std::make_unique<StreamDecoder>(*path, rate);
-        } catch (const std::exception& failure) {
-            error = failure.what();
-        }
+    try {
+        source = open();
+    } catch (const std::exception& failure) {
+        error = failure.what();
     }
     std::lock_guard guard(lock);
     if (!source) {
         lastErrorText = error;
-        return {};
+        return 0;
     }
-    std::uint32_t id = nextId++;
-    Stream opened;
+    const std::uint32_t id = nextId++;
+    Entry opened;
     opened.source = std::move(source);
-    streams.emplace(id, std::move(opened));
-    return StreamHandle{id};
+    entries.emplace(id, std::move(opened));
+    return id;
 }
 
 int SoundLibrary::playStream(int channel, StreamHandle stream) {
@@ -340,26 +345,7 @@ std::unique_ptr<AudioSource> SoundLibrary::openSong(const std::string& fileName)
 }
 
 SongHandle SoundLibrary::loadSong(const std::string& fileName) {
-    if (!started()) {
-        return {};
-    }
-    std::unique_ptr<AudioSource> source;
-    std::string error;
-    try {
-        source = openSong(fileName);
-    } catch (const std::exception& failure) {
-        error = failure.what();
-    }
-    std::lock_guard guard(lock);
-    if (!source) {
-        lastErrorText = error;
-        return {};
-    }
-    std::uint32_t id = nextId++;
-    Song loaded;
-    loaded.source = std::move(source);
-    songs.emplace(id, std::move(loaded));
-    return SongHandle{id};
+    return SongHandle{adopt(songs, [&] { return openSong(fileName); })};
 }
 
 void SoundLibrary::playSong(SongHandle song) {

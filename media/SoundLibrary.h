@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -158,6 +159,10 @@ private:
     bool validChannel(int channel) const;
     void resetCd();
     std::unique_ptr<AudioSource> openSong(const std::string& fileName);
+    // Keeps what `open` decodes under a new id; 0, with `lastErrorText` saying why, when it fails.
+    template <typename Entry>
+    std::uint32_t adopt(std::map<std::uint32_t, Entry>& entries,
+                        const std::function<std::unique_ptr<AudioSource>()>& open);
 
     mutable std::mutex lock;
     AudioOutput output = AudioOutput::Device;
