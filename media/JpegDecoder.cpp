@@ -4,6 +4,7 @@
 #include "LoadError.h"
 
 #include <algorithm>
+#include <new>
 #include <turbojpeg.h>
 
 namespace {
@@ -50,7 +51,13 @@ bool JpegDecoder::decode(const std::vector<std::uint8_t>& jpeg, DecodedPicture& 
                 " (at most " + std::to_string(maxSide) + " per side)";
         return false;
     }
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    PixelBuffer pixels;
+    try {
+        pixels.resize(static_cast<std::size_t>(width) * height * 4);
+    } catch (const std::bad_alloc&) {
+        error = "out of memory for " + std::to_string(width) + " x " + std::to_string(height);
+        return false;
+    }
     if (tjDecompress2(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), pixels.data(),
                       width, 0, height, TJPF_RGBX, decodeFlags) != 0) {
         error = std::string("cannot decode: ") + tjGetErrorStr2(handle);
@@ -70,7 +77,12 @@ bool JpegDecoder::decodeFile(const std::string& fileName, DecodedPicture& pictur
             error = "file too large";
             return false;
         }
-        bytes.resize(static_cast<std::size_t>(size));
+        try {
+            bytes.resize(static_cast<std::size_t>(size));
+        } catch (const std::bad_alloc&) {
+            error = "out of memory for the file";
+            return false;
+        }
         stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
         if (static_cast<std::uintmax_t>(stream.gcount()) != size) {
             error = "cannot read the file";

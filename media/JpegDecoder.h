@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PixelBuffer.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,7 +11,7 @@
 struct DecodedPicture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;
+    PixelBuffer pixels;
 };
 
 // Decodes JPEG files into RGB rows. Refuses, with a reason, anything it cannot decode

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "PixelBuffer.h"
+
 #include <cstdint>
-#include <vector>
 
 // A GL texture with its size and, for pictures, the RGBA pixels that were uploaded (rows in
 // upload order). Plain colour textures keep no pixels.
@@ -9,5 +10,5 @@ struct Texture {
     std::uint32_t id = 0;
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;
+    PixelBuffer pixels;
 };

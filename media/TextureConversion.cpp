@@ -16,7 +16,7 @@ std::uint8_t keyed(std::uint8_t component) {
 
 } // namespace
 
-void colourKeyToRgba(std::vector<std::uint8_t>& pixels) {
+void colourKeyToRgba(std::span<std::uint8_t> pixels) {
     std::uint8_t* pixel = pixels.data();
     const std::size_t count = pixels.size() / 4;
     std::size_t i = 0;
@@ -45,7 +45,7 @@ void colourKeyToRgba(std::vector<std::uint8_t>& pixels) {
     }
 }
 
-void intensityToAlpha(std::vector<std::uint8_t>& pixels) {
+void intensityToAlpha(std::span<std::uint8_t> pixels) {
     for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
         pixels[i + 3] = static_cast<std::uint8_t>(
             (keyed(pixels[i]) + keyed(pixels[i + 1]) + keyed(pixels[i + 2])) / 3);

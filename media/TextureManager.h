@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ public:
     std::size_t decodeCount() const { return decodes; }
 
 private:
-    using Conversion = void (*)(std::vector<std::uint8_t>& pixels);
+    using Conversion = void (*)(std::span<std::uint8_t> pixels);
 
     TextureManager() = default;
 

@@ -5,6 +5,7 @@
 #include "TextureConversion.h"
 
 #include <cmath>
+#include <sys/resource.h>
 #include <turbojpeg.h>
 
 #include <gtest/gtest.h>
@@ -117,6 +118,23 @@ TEST(JpegDecoder, RefusesHugePicturesBeforeDecoding) {
     EXPECT_TRUE(decode(good, 32).ok);
     EXPECT_FALSE(decode(good, 31).ok);
     EXPECT_FALSE(decode(encodeJpeg(gradientImage(40, 8)), 32).ok);
+}
+
+// Peak resident memory of this process, in bytes.
+std::size_t peakResidentBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+}
+
+TEST(JpegDecoder, AHugeHeaderOverTooLittleDataCostsNoPictureMemory) {
+    // Within the size limit, but the 1 GiB of pixels it announces has no data behind it.
+    const std::vector<std::uint8_t> forged =
+        withFrameSize(encodeJpeg(gradientImage(32, 32)), 16384, 16384);
+    const Decoded decoded = decode(forged);
+    EXPECT_FALSE(decoded.ok);
+    EXPECT_EQ(decoded.error.rfind("cannot decode", 0), 0u) << decoded.error;
+    EXPECT_LT(peakResidentBytes(), std::size_t{512} << 20);
 }
 
 TEST(JpegDecoder, ReadsFilesByPortableName) {

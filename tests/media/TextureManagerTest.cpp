@@ -23,8 +23,8 @@ protected:
     }
 
     // What the GL holds for a texture, read back.
-    static std::vector<std::uint8_t> uploaded(const Texture& texture) {
-        std::vector<std::uint8_t> rgba(std::size_t(texture.width) * texture.height * 4);
+    static PixelBuffer uploaded(const Texture& texture) {
+        PixelBuffer rgba(std::size_t(texture.width) * texture.height * 4);
         glBindTexture(GL_TEXTURE_2D, texture.id);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -57,9 +57,9 @@ TEST_F(TextureManagerTest, UploadsTheConvertedPictureAndLeavesItBound) {
     DecodedPicture decoded;
     std::string error;
     ASSERT_TRUE(JpegDecoder().decodeFile("pic.jpg", decoded, error)) << error;
-    std::vector<std::uint8_t> keyed = decoded.pixels;
+    PixelBuffer keyed = decoded.pixels;
     colourKeyToRgba(keyed);
-    std::vector<std::uint8_t> alphaOnly = decoded.pixels;
+    PixelBuffer alphaOnly = decoded.pixels;
     intensityToAlpha(alphaOnly);
 
     const Texture* texture = manager->getTexture("pic.jpg");
@@ -162,10 +162,10 @@ TEST_F(TextureManagerTest, SolidTexturesAreTheCallersAndUncached) {
     EXPECT_EQ(grey->width, 256);
     EXPECT_TRUE(grey->pixels.empty());
     EXPECT_EQ(boundTexture(), static_cast<GLint>(grey->id));
-    EXPECT_EQ(uploaded(*grey), std::vector<std::uint8_t>(256 * 256 * 4, 128));
+    EXPECT_EQ(uploaded(*grey), PixelBuffer(256 * 256 * 4, 128));
 
     const auto blank = manager->createBlankTexture(4, 2);
-    std::vector<std::uint8_t> expected;
+    PixelBuffer expected;
     for (int i = 0; i < 8; ++i)
         expected.insert(expected.end(), {0, 0, 0, 1});
     EXPECT_EQ(uploaded(*blank), expected);
