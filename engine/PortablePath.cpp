@@ -94,7 +94,9 @@ std::optional<fs::path> resolvePortablePath(const std::string& name) {
         portable.erase(0, 2);
     const bool rooted = drive || portable.starts_with('/');
 
-    if (!drive && portable != name && pathExists(portable))
+    // A rooted name written with `\` means the demo's root, not the host's: "\data\x.bin" must
+    // not pick up a /data/x.bin that happens to exist on this machine.
+    if (!rooted && portable != name && pathExists(portable))
         return fs::path(portable);
     if (!rooted)
         return resolveIgnoringCase(portable);

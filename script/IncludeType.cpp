@@ -64,6 +64,10 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
     std::unique_ptr<Element> root = lexer.load(name);
     if (!lexer.popFirstError().empty())
         throw Errors::ScriptLoaderError("Error : lexer error in include file ( " + name + ".");
+    context.scriptBytes += lexer.bytesRead();
+    if (context.scriptBytes > ParseContext::maxTotalScriptBytes)
+        throw Errors::ScriptLoaderError("Error : included scripts too large in total [" + name +
+                                        "]");
     BlockType::readStatements(context, container, *root);
 }
 

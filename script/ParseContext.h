@@ -1,17 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 // What one script load keeps while it parses: the chain of open files (to refuse include cycles
-// and runaway include chains) and how deep containers are nested across all of them.
+// and runaway include chains), how deep containers are nested across all of them, and how much
+// text all files together have brought in (a file included many times over counts each time).
 struct ParseContext {
     static constexpr std::size_t maxIncludeDepth = 64;
     static constexpr int maxContainerDepth = 256;
+    static constexpr std::uintmax_t maxTotalScriptBytes = std::uintmax_t{32} << 20;
 
     std::vector<std::filesystem::path> openFiles;
     int containerDepth = 0;
+    std::uintmax_t scriptBytes = 0;
 };
 
 // Holds one level of container nesting for as long as a container is being filled.

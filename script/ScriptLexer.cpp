@@ -1,9 +1,11 @@
 #include "ScriptLexer.h"
 
+#include "LoadError.h"
+
 #include <array>
 #include <cstdio>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -93,15 +95,24 @@ std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
     while (stream) {
         stream.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         const auto got = stream.gcount();
+        textBytes += static_cast<std::uintmax_t>(got);
+        if (textBytes > maxScriptBytes) {
+            addError(format("Error : script larger than %d MiB", int(maxScriptBytes >> 20)));
+            break;
+        }
         for (std::streamsize i = 0; i < got; ++i)
             handle(buffer[static_cast<std::size_t>(i)]);
     }
+    // A read that failed half-way would leave a silently shortened script.
+    if (stream.bad())
+        throw Errors::LoadError("Could not open file \"%s\"", fileName);
     return finish();
 }
 
 void ScriptLexer::reset() {
     stack.clear();
     token.clear();
+    textBytes = 0;
     state = State::Normal;
     quote = 0;
     slashPending = lineComment = starPending = escapePending = false;

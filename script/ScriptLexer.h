@@ -3,6 +3,7 @@
 #include "Element.h"
 #include "FileLoader.h"
 
+#include <cstdint>
 #include <deque>
 #include <istream>
 #include <memory>
@@ -16,12 +17,17 @@ public:
     // Brackets open at once beyond this are refused with a message, so that nothing that walks
     // the tree recurses deeper than this bound.
     static constexpr int maxNesting = 256;
+    // Script text beyond this is refused with a message: a demo script is a few kilobytes, and
+    // the tree costs many times the text it comes from.
+    static constexpr std::uintmax_t maxScriptBytes = std::uintmax_t{8} << 20;
 
     std::unique_ptr<Element> lex(std::istream& stream);
     std::unique_ptr<Element> parse(const std::string& fileName, std::istream& stream);
     std::string popFirstError();
 
     const std::string& getFileName() const { return fileName; }
+    // The bytes of text the last run read.
+    std::uintmax_t bytesRead() const { return textBytes; }
 
 protected:
     std::unique_ptr<Element> read(const std::string& fileName, std::istream& stream) override {
@@ -45,6 +51,7 @@ private:
     void addError(std::string message);
 
     std::string fileName;
+    std::uintmax_t textBytes = 0;
     std::deque<std::string> errors;
 
     std::vector<std::unique_ptr<Element>> stack;

@@ -15,15 +15,16 @@ class ScriptFileLoader : public FileLoader<std::unique_ptr<DomCursor>> {
 protected:
     std::unique_ptr<DomCursor> read(const std::string& fileName, std::istream& stream) override {
         std::unique_ptr<Element> elements;
+        ParseContext context;
         {
             ScriptLexer lexer;
             elements = lexer.parse(fileName, stream);
             const std::string firstError = lexer.popFirstError();
             if (!firstError.empty())
                 throw Errors::DOMError(firstError + "\n");
+            context.scriptBytes = lexer.bytesRead();
         }
 
-        ParseContext context;
         if (const auto path = resolvePortablePath(fileName))
             context.openFiles.push_back(fileIdentity(*path));
 

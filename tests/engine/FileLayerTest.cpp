@@ -4,6 +4,7 @@
 #include "PortablePath.h"
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,19 @@ TEST(PortablePath, KeepsAbsoluteHostPaths) {
     TextLoader loader;
     EXPECT_EQ(loader.load((folder.path() / "abs.txt").string()), "abs");
     EXPECT_EQ(fileIdentity("abs.txt"), fileIdentity(folder.path() / "x" / ".." / "abs.txt"));
+}
+
+TEST(PortablePath, ABackslashRootIsTheDemosFolderEvenWhereTheHostHasTheFile) {
+    TempFolder host;
+    host.write("same.txt", "host");
+    const std::string hostPath = (host.path() / "same.txt").string();
+    TempFolder demo;
+    demo.write(hostPath.substr(1), "demo");
+    std::string windowsName = hostPath;
+    std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
+    TextLoader loader;
+    EXPECT_EQ(loader.load(windowsName), "demo");
+    EXPECT_EQ(loader.load(hostPath), "host") << "a host path that exists as written stays";
 }
 
 } // namespace

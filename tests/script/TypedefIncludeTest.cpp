@@ -1,5 +1,6 @@
 #include "ContainerNode.h"
 #include "ParseContext.h"
+#include "ScriptLexer.h"
 #include "ScriptTest.h"
 
 namespace {
@@ -164,6 +165,21 @@ TEST_F(Include, NestingIsBoundedAcrossFiles) {
     }
     EXPECT_EQ(errorOf("include n1.scr;"), "Error : nesting too deep in definition of [b55]");
     EXPECT_EQ(errorOf("include n3.scr;"), "(loaded)");
+}
+
+TEST_F(Include, ScriptTextIsBoundedPerFileAndInTotal) {
+    const std::string oversized(ScriptLexer::maxScriptBytes + 1, ' ');
+    EXPECT_EQ(errorOf(oversized), "Error : script larger than 8 MiB\n");
+    folder.write("big.scr", oversized);
+    EXPECT_EQ(errorOf("include big.scr;"), "Error : lexer error in include file ( big.scr.");
+
+    // Each file is within the bound; included over and over they would not be.
+    folder.write("part.scr", std::string(ScriptLexer::maxScriptBytes - 8, ' ') + "int p 1;");
+    std::string repeated;
+    for (std::uintmax_t total = 0; total <= ParseContext::maxTotalScriptBytes;
+         total += ScriptLexer::maxScriptBytes)
+        repeated += "include part.scr;";
+    EXPECT_EQ(errorOf(repeated), "Error : included scripts too large in total [part.scr]");
 }
 
 } // namespace
