@@ -150,6 +150,12 @@ StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate)
     if (s.streamIndex < 0 || !decoder) {
         throw std::runtime_error("no audio stream");
     }
+    // Only the music is wanted: the demuxer skips the packets of every other stream (a video
+    // track in an ASF file) instead of handing them over to be thrown away on the audio thread.
+    for (unsigned i = 0; i < s.format->nb_streams; ++i) {
+        if (static_cast<int>(i) != s.streamIndex)
+            s.format->streams[i]->discard = AVDISCARD_ALL;
+    }
     s.codec = avcodec_alloc_context3(decoder);
     s.packet = av_packet_alloc();
     s.frame = av_frame_alloc();
