@@ -30,7 +30,11 @@ void Greets::load() {
 }
 
 void Greets::advance(float delta) {
-    if (shared.size <= 0.0f || shared.size > fullSize) {
+    // Past full size while already shrinking: a step shorter than the one that overshot has
+    // not brought it back yet. Turning again there would swing the picture above full size for
+    // as long as the steps stay that short.
+    const bool overFull = shared.size > fullSize && shared.fadeRate < 0.0f;
+    if (shared.size <= 0.0f || overFull) {
         shared.fadeRate = -shared.fadeRate;
         if (shared.size <= 0.0f) {
             // Evaluated in this order: the random values come from the shared generator.

@@ -83,6 +83,20 @@ TEST_F(GreetsRun, PlacesEachPictureWithTheSharedRandomGenerator) {
     EXPECT_EQ(Greets::motion().y, static_cast<float>(second) * (1.0f / 32767.0f) * 4.0f - 2.0f);
 }
 
+// Shorter frames after one long frame carried the picture past full size: it still shrinks.
+TEST_F(GreetsRun, ShrinksAfterAnOvershootWhateverTheStepsThatFollow) {
+    writePicture("a.jpg", solidImage(16, 16, 200, 200, 0));
+    Greets& greets = start("a.jpg");
+    ASSERT_TRUE(advanceUntil(greets, [] { return Greets::motion().size <= 0.0f; }));
+    greets.advance(0.1f);
+    ASSERT_TRUE(advanceUntil(greets, [] { return Greets::motion().size > 2.0f; }));
+    const float overshoot = Greets::motion().size - 2.0f;
+    ASSERT_GT(overshoot, 0.01f);
+    for (int step = 0; step < 100; ++step)
+        greets.advance(0.001f);
+    EXPECT_LT(Greets::motion().size, 2.0f);
+}
+
 // Where the centre of the current square lands: depth 10, the window's 4:3 view.
 std::pair<int, int> squareCentre() {
     const float halfHeight = 10.0f * std::tan(22.5f * std::numbers::pi_v<float> / 180.0f);
