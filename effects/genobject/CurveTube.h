@@ -18,7 +18,9 @@ public:
     // One frame: the shared phases move on and the tube is rebuilt.
     void advance(float delta);
 
-    // ringCount x ringPoints, ring after ring.
+    // The centres of the rings, one a ring, on the curve as it stands.
+    const std::vector<Vertex>& getPath() const { return path; }
+    // ringCount x ringPoints, ring after ring, mirrored in depth.
     const std::vector<Vertex>& getPoints() const { return points; }
 
     // Only the program's first tube update gives the points texture coordinates; tubes built

@@ -82,8 +82,13 @@ void GlowBundle::drawGlow() const {
 }
 
 void GlowBundle::draw() {
-    if (!target)
+    if (!target) {
+        // Making the target binds it; the bundle is drawn with the picture bound before.
+        GLint picture = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &picture);
         target = TextureManager::instance()->createBlankTexture(targetSize, targetSize);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
+    }
     advance(frameDelta());
     drawBundle();
     if (target)
