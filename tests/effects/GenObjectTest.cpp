@@ -7,6 +7,7 @@
 #include "genobject/CurveTube.h"
 #include "genobject/GlowBundle.h"
 #include "genobject/SplineTube.h"
+#include "genobject/Tentacle.h"
 #include "genobject/TentacleBundle.h"
 #include "genobject/WobbleSphere.h"
 
@@ -187,6 +188,28 @@ TEST_F(GenObjectRun, TheGlowCoversTheViewAfterWipingTheLayersBeneath) {
     const std::array<int, 3> middle = centre();
     EXPECT_GT(middle[0], 100);
     EXPECT_GT(middle[0] + middle[1] + middle[2], 3 * pixel(0, 0)[1]);
+}
+
+// Untwisted, a tentacle lies on a line through the centre: its rings have no frame. They draw
+// nothing, and the tube is whole again once it bends.
+TEST_F(GenObjectRun, AStraightTentacleDrawsNothingAndRecoversWhenItBends) {
+    GenObject& object = made("GenObject", {2.0f});
+    object.render();
+    Tentacle tube(TentacleBundle::tubeShape);
+    tube.bend(0.0f, 0.0f);
+    tube.build();
+    EXPECT_TRUE(std::isnan(tube.getPoints()[0].x));
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -5.0f);
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    tube.draw();
+    EXPECT_EQ(litPixels(), 0);
+    tube.bend(0.0f, 4.0f);
+    tube.build();
+    EXPECT_TRUE(std::isfinite(tube.getPoints()[0].x));
+    tube.draw();
+    EXPECT_GT(litPixels(), 100);
 }
 
 } // namespace
