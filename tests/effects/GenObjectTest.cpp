@@ -79,6 +79,12 @@ TEST_F(GenObjectRun, TheFirstNumberPicksTheShapeAndAnythingUnknownIsTheCube) {
     object.setup(640, 480, {4.0f}, {}, 1);
     object.init();
     EXPECT_NE(shapeOf<WobbleSphere>(object), nullptr);
+
+    // Drawn before any init, it makes its object first.
+    GenObject& uninitialised = add<GenObject>("GenObject2");
+    uninitialised.setup(640, 480, {3.0f}, {}, 1);
+    uninitialised.render();
+    EXPECT_NE(shapeOf<SplineTube>(uninitialised), nullptr);
 }
 
 // A trigger with nothing to receive it is lost, and each init starts a fresh object.
