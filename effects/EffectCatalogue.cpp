@@ -1,6 +1,7 @@
 #include "EffectCatalogue.h"
 
 #include "Fader.h"
+#include "GenObject.h"
 #include "Greets.h"
 #include "PicStory.h"
 #include "Picture.h"
@@ -37,8 +38,8 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"Picture2", make<Picture>},
         {"PictureWarp", make<PictureWarp>},
         {"TextureScroll", make<TextureScroll>},
-        {"GenObject", nullptr},
-        {"GenObject2", nullptr},
+        {"GenObject", make<GenObject>},
+        {"GenObject2", make<GenObject>},
         {"SoundPlayer", make<SoundPlayer>},
         {"Landscape", nullptr},
         {"BlobSphere", nullptr},

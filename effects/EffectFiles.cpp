@@ -1,5 +1,6 @@
 #include "EffectFiles.h"
 
+#include "GenObject.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
@@ -45,8 +46,8 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"Picture2", picture, first, {Picture::defaultPicture}},
     {"PictureWarp", picture, first, {PictureWarp::defaultPicture}},
     {"TextureScroll", picture, fixed, {TextureScroll::picture}},
-    {"GenObject", picture, first, {"\\greytexture.jpg"}},
-    {"GenObject2", picture, first, {"\\greytexture.jpg"}},
+    {"GenObject", picture, first, {GenObject::defaultPicture}},
+    {"GenObject2", picture, first, {GenObject::defaultPicture}},
     {"SoundPlayer", FileKind::Music, first, {}},
     {"Landscape", picture, fixed, {"\\source\\data\\256\\clouds2.jpg"}},
     {"BlobSphere", picture, first, {"\\source\\data\\256\\texture.jpg"}},

@@ -65,6 +65,16 @@ PictureCanvas clouds() {
     return canvas;
 }
 
+// A grey, faintly mottled surface for generated objects; never dark enough to be cut out.
+PictureCanvas greyTexture() {
+    PictureCanvas canvas(128, 128);
+    canvas.paint([](float u, float v) {
+        const float grain = cloudNoise(u, v, 23);
+        return mix(Colour{0.45f, 0.45f, 0.48f}, Colour{0.85f, 0.85f, 0.88f}, grain);
+    });
+    return canvas;
+}
+
 // Text of one line lit from within: a coloured glow around letters shaded top to bottom.
 void glowingText(PictureCanvas& canvas, std::string_view text, float centreY, float dot,
                  Colour glowColour, Colour top, Colour bottom, int glowRadius) {
@@ -198,6 +208,7 @@ std::vector<DemoPicture> drawDemoPictures() {
     // The effects' own default names.
     add("picture.jpg", banner());
     add("source/data/256/clouds.jpg", clouds());
+    add("greytexture.jpg", greyTexture());
     // The second word is drawn above the first.
     add("see.jpg", word("TIME", {0.1f, 0.3f, 1.0f}));
     add("my.jpg", word("REAL", {0.1f, 0.3f, 1.0f}));

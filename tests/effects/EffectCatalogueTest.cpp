@@ -2,6 +2,7 @@
 
 #include "DemoSystem.h"
 #include "Fader.h"
+#include "GenObject.h"
 #include "Greets.h"
 #include "PicStory.h"
 #include "Picture.h"
@@ -56,6 +57,10 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     }
     EXPECT_NE(dynamic_cast<PicStory*>(catalogue.find("PicStory1")), nullptr);
     EXPECT_NE(dynamic_cast<Picture*>(catalogue.find("Picture2")), nullptr);
+    Effect* genObject = catalogue.find("GenObject");
+    EXPECT_NE(dynamic_cast<GenObject*>(genObject), nullptr);
+    EXPECT_NE(dynamic_cast<GenObject*>(catalogue.find("GenObject2")), genObject);
+    EXPECT_NE(dynamic_cast<GenObject*>(catalogue.find("GenObject2")), nullptr);
     EXPECT_EQ(catalogue.find("fader"), nullptr);
     EXPECT_FALSE(catalogue.demoFinished());
 }

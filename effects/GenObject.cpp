@@ -1,0 +1,77 @@
+#include "GenObject.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "TextureManager.h"
+#include "genobject/BlobCube.h"
+#include "genobject/CurveTube.h"
+#include "genobject/GlowBundle.h"
+#include "genobject/SplineTube.h"
+#include "genobject/TentacleBundle.h"
+#include "genobject/WobbleSphere.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+// Counted per frame, shared by both objects.
+float spin = 0.0f;
+
+void applySettings() {
+    glShadeModel(GL_FLAT);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+} // namespace
+
+float GenObject::spinAngle() {
+    return spin;
+}
+
+int GenObject::kindOf(const std::vector<float>& parameters) {
+    return hasParameter(parameters, 0) ? integerParameter(parameters[0]) : defaultKind;
+}
+
+std::unique_ptr<GenShape> GenObject::makeShape(int kind) {
+    switch (kind) {
+    case 1: return std::make_unique<CurveTube>();
+    case 2: return std::make_unique<TentacleBundle>();
+    case 3: return std::make_unique<SplineTube>();
+    case 4: return std::make_unique<WobbleSphere>();
+    case 5: return std::make_unique<GlowBundle>();
+    default: return std::make_unique<BlobCube>();
+    }
+}
+
+void GenObject::init() {
+    shape.reset();
+    applySettings();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
+    kind = kindOf(parameters);
+    shape = makeShape(kind);
+}
+
+void GenObject::render() {
+    if (!shape)
+        init();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    applySettings();
+    bindPicture(*texture);
+    spin += 0.5f;
+    glTranslatef(0.0f, 0.0f, -5.0f);
+    glRotatef(spin, 1.0f, 1.0f, 1.0f);
+    shape->draw();
+}
+
+void GenObject::trigger(const std::string& triggerId, const std::vector<float>&) {
+    if (shape)
+        shape->trigger(triggerId);
+}

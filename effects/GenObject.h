@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+#include "genobject/GenShape.h"
+
+#include <memory>
+#include <string_view>
+
+// One of six generated objects, spun about the view's diagonal. The first parameter picks it:
+// 1 a tube round a closed curve, 2 a bundle of sixteen tentacles, 3 a single spline tube, 4 a
+// wobbling sphere, 5 (or no parameter) a glowing bundle of eight tentacles, anything else a
+// cube pushed in by a wandering point. The first data string names the picture on it. Every
+// trigger goes to the object, which acts on the names it knows.
+class GenObject : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\greytexture.jpg";
+    static constexpr int defaultKind = 5;
+
+    explicit GenObject(const std::string& name) : Effect(name) {}
+
+    // Replaces the object. The GL settings it makes hold for everything drawn afterwards.
+    void init() override;
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    int getKind() const { return kind; }
+    // Null until the first init.
+    const GenShape* getShape() const { return shape.get(); }
+
+    static int kindOf(const std::vector<float>& parameters);
+    static std::unique_ptr<GenShape> makeShape(int kind);
+    // The spin of every GenObject of the program, in degrees.
+    static float spinAngle();
+
+private:
+    std::unique_ptr<GenShape> shape;
+    const Texture* texture = nullptr;
+    int kind = 0;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "GenShape.h"
+#include "Vertex.h"
+
+#include <vector>
+
+// A cube of side 4 made of 4 x 4 cells a face, drawn small into the bottom left corner of the
+// frame. A point wanders about inside it, and whatever part of the cube lies beyond the point
+// is pushed in by one unit. "Move" sets it sinking.
+class BlobCube : public GenShape {
+public:
+    static constexpr int cells = 4;
+    static constexpr int quadsPerFace = cells * cells;
+    static constexpr int faceCount = 6;
+    static constexpr int viewportSize = 128;
+
+    BlobCube();
+
+    void draw() override;
+    void trigger(const std::string& triggerId) override;
+
+    // One frame: the wandering point moves on and pushes the cube in; the cube sinks.
+    void advance(float delta);
+
+    // Four corners per quad, face after face (+x, -x, +y, -y, +z, -z); each corner at rest in
+    // its position and pushed in its second triple.
+    const std::vector<Vertex>& getQuads() const { return quads; }
+    float getHeight() const { return height; }
+
+    // Where the wandering point stands now, shared by every cube of the program.
+    static Vertex wanderingPoint();
+
+private:
+    void buildFaces();
+
+    std::vector<Vertex> quads;
+    float height = 0.0f;
+    float sink = 0.0f;
+};

@@ -1,0 +1,78 @@
+#include "SplineTube.h"
+
+#include "TubeMaths.h"
+#include "VertexArray.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+// Shared by every spline tube of the program; counted per frame.
+float swing = 0.0f;
+float thickPhase = 0.0f;
+float roll = 90.0f;
+
+void emit(const Vertex& vertex) {
+    glTexCoord2f(vertex.z, vertex.y);
+    glNormal3f(vertex.x, vertex.y, vertex.z);
+    glVertex3f(vertex.x, vertex.y, vertex.z);
+}
+
+} // namespace
+
+float SplineTube::rollAngle() {
+    return roll;
+}
+
+SplineTube::SplineTube()
+    : controls{{{0.5f, 0.5f, 6.0f},
+                {0.5f, 0.5f, -4.0f},
+                {0.5f, 0.5f, -2.0f},
+                {-1.0f, 0.5f, 0.0f},
+                {0.5f, 0.5f, 2.0f},
+                {0.5f, 0.5f, 4.0f},
+                {0.5f, 0.5f, 6.0f}}},
+      samples(makeVertexArray(catmullRomSampleCount(controlCount, samplesPerSegment))),
+      points(makeVertexArray(ringCount * ringPoints)) {}
+
+void SplineTube::advance() {
+    swing += 0.01f;
+    controls[3].x = std::sin(swing);
+    thickPhase += 0.1f;
+    catmullRomSamples(controls, samplesPerSegment, samples);
+    for (int j = 0; j < ringCount; ++j) {
+        const TubeFrame frame = tubeFrame(samples[j], samples[j + 1]);
+        for (int k = 0; k < ringPoints; ++k) {
+            const float angle = 0.2f * static_cast<float>(k);
+            const float radius = 0.2f + 0.1f * std::sin(3.0f * angle + thickPhase);
+            Vertex& point = points[j * ringPoints + k];
+            placeRingPoint(point, samples[j], frame, angle, radius);
+            point.z = -point.z;
+        }
+    }
+    roll += 0.4f;
+}
+
+void SplineTube::draw() {
+    advance();
+    glRotatef(roll, 0.0f, 0.0f, 1.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    const auto at = [this](int ring, int k) -> const Vertex& {
+        return points[ring * ringPoints + k % ringPoints];
+    };
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i + 1 < ringCount; ++i) {
+        for (int k = 0; k < ringPoints; ++k) {
+            glColor3f(1.0f, 0.0f, 1.0f);
+            emit(at(i, k));
+            emit(at(i + 1, k));
+            emit(at(i + 1, k + 1));
+            glColor3f(1.0f, 1.0f, 0.0f);
+            emit(at(i, k + 1));
+            emit(at(i, k));
+            emit(at(i + 1, k + 1));
+        }
+    }
+    glEnd();
+}

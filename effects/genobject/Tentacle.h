@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Vertex.h"
+
+#include <array>
+#include <vector>
+
+// One tube of a bundle: a spline through seven control points fanning out from the centre,
+// rings swept along its samples and a tip at the last control point.
+class Tentacle {
+public:
+    static constexpr int controlCount = 7;
+
+    struct Shape {
+        int samplesPerSegment;
+        int rings;
+        int ringPoints;
+        float angleStep;
+        float (*radius)(int ring, int point);
+    };
+
+    explicit Tentacle(const Shape& shape);
+
+    // The control points of the tube at `angle` around the bundle, bent by `twist`.
+    void bend(float angle, float twist);
+    // Samples, rings and tip from the control points. Texture coordinates are set on the
+    // tube's first build only.
+    void build();
+    // Quads between consecutive rings, then a fan of triangles out to the tip. Sets no colour.
+    void draw() const;
+
+    const std::array<Vertex, controlCount>& getControls() const { return controls; }
+    const std::vector<Vertex>& getSamples() const { return samples; }
+    // rings x ringPoints ring points, ring after ring, then the tip.
+    const std::vector<Vertex>& getPoints() const { return points; }
+    bool isTextured() const { return !firstBuild; }
+
+private:
+    const Vertex& point(int ring, int k) const;
+
+    Shape shape;
+    std::array<Vertex, controlCount> controls;
+    std::vector<Vertex> samples;
+    std::vector<Vertex> points;
+    bool firstBuild = true;
+};

@@ -1,0 +1,38 @@
+#include "WobbleSphere.h"
+
+#include "SphereBuilder.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+// Shared by every wobbling sphere of the program; counted per frame.
+float wave = 0.0f;
+
+} // namespace
+
+void WobbleSphere::advance() {
+    if (sphere.empty())
+        sphere = makeSphere(depth, 1.0f);
+    wave += 0.05f;
+    for (Vertex& vertex : sphere) {
+        const float bulge =
+            (std::sin(2.0f * std::fabs(vertex.z) + 4.0f * std::fabs(vertex.x) + wave) + 1.0f) /
+            2.0f;
+        vertex.bx = vertex.x + bulge;
+        vertex.by = vertex.y;
+        vertex.bz = vertex.z;
+    }
+}
+
+void WobbleSphere::draw() {
+    advance();
+    glBegin(GL_QUADS);
+    for (const Vertex& vertex : sphere) {
+        glNormal3f(vertex.x, vertex.y, vertex.z);
+        glTexCoord2f(vertex.u, vertex.v);
+        glVertex3f(vertex.bx, vertex.by, vertex.bz);
+    }
+    glEnd();
+}

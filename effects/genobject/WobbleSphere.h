@@ -1,0 +1,25 @@
+#pragma once
+
+#include "GenShape.h"
+#include "Vertex.h"
+
+#include <vector>
+
+// A unit sphere whose points bulge out along x in a wave running over it.
+class WobbleSphere : public GenShape {
+public:
+    static constexpr int depth = 4;
+
+    void draw() override;
+
+    // One frame (counted per frame, not timed): the wave moves on. The sphere is built on the
+    // first.
+    void advance();
+
+    // Each vertex at rest in its position, displaced in its second triple; empty until the
+    // first frame.
+    const std::vector<Vertex>& getSphere() const { return sphere; }
+
+private:
+    std::vector<Vertex> sphere;
+};
