@@ -1,12 +1,15 @@
 #include "EffectCatalogue.h"
 
+#include "BitmapDistortion.h"
 #include "Fader.h"
 #include "Greets.h"
+#include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "SoundPlayer.h"
 #include "TextureScroll.h"
+#include "Tunnel.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -22,8 +25,8 @@ std::unique_ptr<Effect> make(const std::string& name) {
 
 const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatalogue::creationOrder{
     {
-        {"BitmapDistortion", nullptr},
-        {"BitmapDistortion2", nullptr},
+        {"BitmapDistortion", make<BitmapDistortion>},
+        {"BitmapDistortion2", make<BitmapDistortion>},
         {"Border", nullptr},
         {"BorderImage1", nullptr},
         {"BorderImage2", nullptr},
@@ -40,13 +43,13 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"GenObject", nullptr},
         {"GenObject2", nullptr},
         {"SoundPlayer", make<SoundPlayer>},
-        {"Landscape", nullptr},
+        {"Landscape", make<Landscape>},
         {"BlobSphere", nullptr},
         {"InCube", nullptr},
         {"Universe", nullptr},
         {"HalfSphere", nullptr},
         {"SphereNormal", nullptr},
-        {"Tunnel", nullptr},
+        {"Tunnel", make<Tunnel>},
         {"Words", make<Words>},
         {"Fader", make<Fader>},
     }};
