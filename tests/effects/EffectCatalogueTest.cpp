@@ -1,12 +1,15 @@
 #include "EffectCatalogue.h"
 
+#include "BitmapDistortion.h"
 #include "DemoSystem.h"
 #include "Fader.h"
 #include "Greets.h"
+#include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "TextureScroll.h"
+#include "Tunnel.h"
 #include "Words.h"
 
 #include <set>
@@ -46,6 +49,8 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     EXPECT_NE(dynamic_cast<PictureWarp*>(catalogue.find("PictureWarp")), nullptr);
     EXPECT_NE(dynamic_cast<TextureScroll*>(catalogue.find("TextureScroll")), nullptr);
     EXPECT_NE(dynamic_cast<Words*>(catalogue.find("Words")), nullptr);
+    EXPECT_NE(dynamic_cast<Landscape*>(catalogue.find("Landscape")), nullptr);
+    EXPECT_NE(dynamic_cast<Tunnel*>(catalogue.find("Tunnel")), nullptr);
     // The two objects of a pair are two objects of one class.
     for (const char* pair : {"PicStory", "Picture"}) {
         Effect* first = catalogue.find(std::string(pair) + "1");
@@ -56,6 +61,10 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     }
     EXPECT_NE(dynamic_cast<PicStory*>(catalogue.find("PicStory1")), nullptr);
     EXPECT_NE(dynamic_cast<Picture*>(catalogue.find("Picture2")), nullptr);
+    Effect* swirl = catalogue.find("BitmapDistortion");
+    EXPECT_NE(dynamic_cast<BitmapDistortion*>(swirl), nullptr);
+    EXPECT_NE(dynamic_cast<BitmapDistortion*>(catalogue.find("BitmapDistortion2")), nullptr);
+    EXPECT_NE(catalogue.find("BitmapDistortion2"), swirl);
     EXPECT_EQ(catalogue.find("fader"), nullptr);
     EXPECT_FALSE(catalogue.demoFinished());
 }
