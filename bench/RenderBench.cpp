@@ -7,11 +7,16 @@
 // DrawAndReadBack: the same with each frame read back as reelrender reads it.
 // DrawReadBackAndWritePng: the same with each frame written as PNG, as reelrender writes it.
 // `frames_per_second` is the rate of each in wall-clock time (GL draws on threads of its own).
+//
+// Alone/<effect>: one frame of a single effect drawn over the black frame, waiting for GL to
+// finish it; Alone/Fader, a steady full-screen colour layer, is the base to compare the others
+// with.
 
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ScriptText.h"
 #include "TempFolder.h"
+#include "TestPictures.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -50,7 +55,45 @@ void render(benchmark::State& state, Work work) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Each effect with a picture of its own at the name it loads, so that it draws textured.
+struct AloneDemo {
+    const char* effect;
+    const char* picture;
+    const char* triggers;
+};
+
+const AloneDemo aloneDemos[] = {
+    {"Fader", "", "DemoTrigger hold ( Fader Hold false 0 0 0 ( 1 0 0 0.2 0.4 0.6 ) );\n"},
+    {"Tunnel", "textures/plants15t.jpg", ""},
+    {"Landscape", "source/data/256/clouds2.jpg", ""},
+    {"BitmapDistortion", "source/Data/256/a000.jpg", ""},
+};
+
+void alone(benchmark::State& state, const AloneDemo& alone) {
+    TempFolder folder;
+    if (*alone.picture) {
+        const std::vector<std::uint8_t> jpeg = encodeJpeg(gradientImage(256, 256));
+        folder.write(alone.picture, std::string(jpeg.begin(), jpeg.end()));
+    }
+    folder.write("demoscript.scr", recordTypes +
+                                       effectRecord("alone", alone.effect, 1, "0", "0", "1e9") +
+                                       alone.triggers);
+    OfflineDemo demo(ClockMode::Free, 60);
+    demo.load("demoscript.scr");
+    for (auto _ : state) {
+        demo.drawFrame();
+        glFinish();
+    }
+}
+
 } // namespace
+
+BENCHMARK_CAPTURE(alone, Fader, aloneDemos[0])->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(alone, Tunnel, aloneDemos[1])->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(alone, Landscape, aloneDemos[2])->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(alone, BitmapDistortion, aloneDemos[3])
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_CAPTURE(render, DrawOnly, Work::Draw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(render, DrawAndReadBack, Work::ReadBack)
