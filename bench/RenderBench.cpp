@@ -8,14 +8,15 @@
 // DrawReadBackAndWritePng: the same with each frame written as PNG, as reelrender writes it.
 // `frames_per_second` is the rate of each in wall-clock time (GL draws on threads of its own).
 //
-// DrawAlone/<effect>: one effect alone on the timeline, each frame drawn and waited for; the
-// Fader's full-view layer is the baseline the others are compared with.
+// Alone/<effect>: one effect alone on the timeline over the black frame, each frame drawn and
+// waited for; Alone/Fader, a steady full-view colour layer, is the base to compare the others
+// with.
 
-#include "DemoPictures.h"
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ScriptText.h"
 #include "TempFolder.h"
+#include "TestPictures.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -54,28 +55,39 @@ void render(benchmark::State& state, Work work) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-// A fade that never reaches its target: a full-view layer every frame.
-const std::string faderAlone =
-    effectRecord("fade", "Fader", 1, "0", "0", "1000") +
-    triggerRecord("hold", "Fader", "Hold", false, "0", "0", "0", "1 0 0 0.5 0.5 0.5");
+// Each effect with a picture of its own at the name it loads, so that it draws textured.
+struct AloneDemo {
+    const char* label;
+    const char* effect;
+    const char* parameters;
+    const char* picture;
+    const char* triggers;
+};
 
-std::string genObjectAlone(const std::string& kind) {
-    return effectRecord("shape", "GenObject", 1, "0", "0", "1000", "", kind);
-}
+const AloneDemo aloneDemos[] = {
+    {"Fader", "Fader", "", "",
+     "DemoTrigger hold ( Fader Hold false 0 0 0 ( 1 0 0 0.2 0.4 0.6 ) );\n"},
+    {"Tunnel", "Tunnel", "", "textures/plants15t.jpg", ""},
+    {"Landscape", "Landscape", "", "source/data/256/clouds2.jpg", ""},
+    {"BitmapDistortion", "BitmapDistortion", "", "source/Data/256/a000.jpg", ""},
+    {"GenObjectCurveTube", "GenObject", "1", "greytexture.jpg", ""},
+    {"GenObjectTentacleBundle", "GenObject", "2", "greytexture.jpg", ""},
+    {"GenObjectSplineTube", "GenObject", "3", "greytexture.jpg", ""},
+    {"GenObjectWobbleSphere", "GenObject", "4", "greytexture.jpg", ""},
+    {"GenObjectGlowBundle", "GenObject", "5", "greytexture.jpg", ""},
+    {"GenObjectBlobCube", "GenObject", "0", "greytexture.jpg", ""},
+};
 
-// The generated objects' own default picture, as the bundled demo's pictures draw it.
-void writeGreyTexture() {
-    for (const DemoPicture& picture : drawDemoPictures()) {
-        std::string error;
-        if (picture.path == "greytexture.jpg" && !picture.canvas.saveJpeg(picture.path, 95, error))
-            std::fprintf(stderr, "render_bench: %s\n", error.c_str());
-    }
-}
-
-void drawAlone(benchmark::State& state, const std::string& records) {
+void alone(benchmark::State& state, const AloneDemo& alone) {
     TempFolder folder;
-    folder.write("demoscript.scr", recordTypes + records);
-    writeGreyTexture();
+    if (*alone.picture) {
+        const std::vector<std::uint8_t> jpeg = encodeJpeg(gradientImage(256, 256));
+        folder.write(alone.picture, std::string(jpeg.begin(), jpeg.end()));
+    }
+    folder.write("demoscript.scr",
+                 recordTypes +
+                     effectRecord("alone", alone.effect, 1, "0", "0", "1e9", "", alone.parameters) +
+                     alone.triggers);
     OfflineDemo demo(ClockMode::Free, 60);
     demo.load("demoscript.scr");
     // The first frame loads the picture and builds the geometry.
@@ -84,31 +96,18 @@ void drawAlone(benchmark::State& state, const std::string& records) {
         demo.drawFrame();
         glFinish();
     }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-} // namespace
+const bool aloneRegistered = [] {
+    for (const AloneDemo& each : aloneDemos) {
+        benchmark::RegisterBenchmark((std::string("Alone/") + each.label).c_str(), alone, each)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
 
-BENCHMARK_CAPTURE(drawAlone, Fader, faderAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectCurveTube, genObjectAlone("1"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectTentacleBundle, genObjectAlone("2"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectSplineTube, genObjectAlone("3"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectWobbleSphere, genObjectAlone("4"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectGlowBundle, genObjectAlone("5"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(drawAlone, GenObjectBlobCube, genObjectAlone("0"))
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+} // namespace
 
 BENCHMARK_CAPTURE(render, DrawOnly, Work::Draw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(render, DrawAndReadBack, Work::ReadBack)

@@ -1,13 +1,16 @@
 #include "EffectCatalogue.h"
 
+#include "BitmapDistortion.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
+#include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "SoundPlayer.h"
 #include "TextureScroll.h"
+#include "Tunnel.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -23,8 +26,8 @@ std::unique_ptr<Effect> make(const std::string& name) {
 
 const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatalogue::creationOrder{
     {
-        {"BitmapDistortion", nullptr},
-        {"BitmapDistortion2", nullptr},
+        {"BitmapDistortion", make<BitmapDistortion>},
+        {"BitmapDistortion2", make<BitmapDistortion>},
         {"Border", nullptr},
         {"BorderImage1", nullptr},
         {"BorderImage2", nullptr},
@@ -41,13 +44,13 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"GenObject", make<GenObject>},
         {"GenObject2", make<GenObject>},
         {"SoundPlayer", make<SoundPlayer>},
-        {"Landscape", nullptr},
+        {"Landscape", make<Landscape>},
         {"BlobSphere", nullptr},
         {"InCube", nullptr},
         {"Universe", nullptr},
         {"HalfSphere", nullptr},
         {"SphereNormal", nullptr},
-        {"Tunnel", nullptr},
+        {"Tunnel", make<Tunnel>},
         {"Words", make<Words>},
         {"Fader", make<Fader>},
     }};

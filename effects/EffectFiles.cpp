@@ -1,10 +1,13 @@
 #include "EffectFiles.h"
 
 #include "GenObject.h"
+#include "BitmapDistortion.h"
+#include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "TextureScroll.h"
+#include "Tunnel.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -32,8 +35,8 @@ constexpr auto fixed = FromData::Ignored;
 
 // Effects that load no file (Border, Fader) have no row.
 constexpr std::array<EffectFileRow, 25> rows{{
-    {"BitmapDistortion", picture, first, {"/source/Data/256/a000.jpg"}},
-    {"BitmapDistortion2", picture, first, {"/source/Data/256/a000.jpg"}},
+    {"BitmapDistortion", picture, first, {BitmapDistortion::defaultPicture}},
+    {"BitmapDistortion2", picture, first, {BitmapDistortion::defaultPicture}},
     {"BorderImage1", picture, first, {"\\border1.jpg"}},
     {"BorderImage2", picture, first, {"\\border1.jpg"}},
     {"Circles", picture, first, {"\\circle.jpg"}},
@@ -49,13 +52,13 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"GenObject", picture, first, {GenObject::defaultPicture}},
     {"GenObject2", picture, first, {GenObject::defaultPicture}},
     {"SoundPlayer", FileKind::Music, first, {}},
-    {"Landscape", picture, fixed, {"\\source\\data\\256\\clouds2.jpg"}},
+    {"Landscape", picture, fixed, {Landscape::picture}},
     {"BlobSphere", picture, first, {"\\source\\data\\256\\texture.jpg"}},
     {"InCube", picture, first, {"\\textures\\ss013.jpg"}},
     {"Universe", picture, first, {"\\source\\data\\pics\\light.jpg"}},
     {"HalfSphere", picture, fixed, {"\\temp\\orang101.jpg"}},
     {"SphereNormal", picture, first, {"\\textures\\multi018.jpg"}},
-    {"Tunnel", picture, first, {"\\textures\\plants15t.jpg"}},
+    {"Tunnel", picture, first, {Tunnel::defaultPicture}},
     {"Words", picture, fixed, Words::pictures},
 }};
 

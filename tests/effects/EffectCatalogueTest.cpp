@@ -1,13 +1,16 @@
 #include "EffectCatalogue.h"
 
+#include "BitmapDistortion.h"
 #include "DemoSystem.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
+#include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "TextureScroll.h"
+#include "Tunnel.h"
 #include "Words.h"
 
 #include <set>
@@ -47,6 +50,8 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     EXPECT_NE(dynamic_cast<PictureWarp*>(catalogue.find("PictureWarp")), nullptr);
     EXPECT_NE(dynamic_cast<TextureScroll*>(catalogue.find("TextureScroll")), nullptr);
     EXPECT_NE(dynamic_cast<Words*>(catalogue.find("Words")), nullptr);
+    EXPECT_NE(dynamic_cast<Landscape*>(catalogue.find("Landscape")), nullptr);
+    EXPECT_NE(dynamic_cast<Tunnel*>(catalogue.find("Tunnel")), nullptr);
     // The two objects of a pair are two objects of one class.
     for (const char* pair : {"PicStory", "Picture"}) {
         Effect* first = catalogue.find(std::string(pair) + "1");
@@ -61,6 +66,10 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     EXPECT_NE(dynamic_cast<GenObject*>(genObject), nullptr);
     EXPECT_NE(dynamic_cast<GenObject*>(catalogue.find("GenObject2")), genObject);
     EXPECT_NE(dynamic_cast<GenObject*>(catalogue.find("GenObject2")), nullptr);
+    Effect* swirl = catalogue.find("BitmapDistortion");
+    EXPECT_NE(dynamic_cast<BitmapDistortion*>(swirl), nullptr);
+    EXPECT_NE(dynamic_cast<BitmapDistortion*>(catalogue.find("BitmapDistortion2")), nullptr);
+    EXPECT_NE(catalogue.find("BitmapDistortion2"), swirl);
     EXPECT_EQ(catalogue.find("fader"), nullptr);
     EXPECT_FALSE(catalogue.demoFinished());
 }

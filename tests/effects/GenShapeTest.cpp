@@ -304,8 +304,9 @@ TEST(BlobCube, TheWanderingPointPushesInWhatLiesBeyondItAndMoveSinksTheCube) {
             pushed += v.bx != v.x;
         }
         // The cube's far x side lies beyond a point that has not reached it.
-        if (point.x < 1.2f)
+        if (point.x < 1.2f) {
             EXPECT_GT(pushed, 0);
+        }
     }
     cube.trigger("StartMove");
     cube.advance(0.5f);

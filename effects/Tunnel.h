@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+#include "Vertex.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+// A lit, fogged tube seen from inside: ten rings whose radius ripples around the axis and over
+// time, rebuilt every frame, the whole tube spinning about the view axis while the camera sways.
+// Parameter: the ripples around a ring (5). The first data string names the picture.
+// Triggers: "CircFactor" sets the ripples, "ReverseAngle" turns the spin round, "Zoom" moves the
+// camera back, from where it flies in to its resting distance.
+class Tunnel : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\textures\\plants15t.jpg";
+    static constexpr int ringCount = 10;
+    static constexpr int ringVertexCount = 256;
+    static constexpr float restingZoom = 3.5f;
+
+    explicit Tunnel(const std::string& name) : Effect(name) {}
+
+    void init() override {}
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    // One frame's motion of `delta` seconds: the fly-in, the spin and the light's swing.
+    void animate(float delta);
+    // All ten rings anew; the ripple moves on once per ring.
+    void buildRings(float delta);
+
+    float getCircleFactor() const { return circleFactor; }
+    float getSpinDirection() const { return spinDirection; }
+    float getZoom() const { return zoom; }
+    // Empty until the first frame.
+    const std::vector<Vertex>& ring(int index) const { return rings[index]; }
+
+    // Shared by every tunnel of the program, and kept when a tunnel stops.
+    static float spinAngle();
+    static float ripplePhase();
+    static float lightPhase();
+
+private:
+    void load(float delta);
+    void light() const;
+    void drawSkins() const;
+
+    // Also the guard of `load`: null until the first frame.
+    const Texture* texture = nullptr;
+    // Ring 0 nearest to the viewer.
+    std::array<std::vector<Vertex>, ringCount> rings;
+    float circleFactor = 5.0f;
+    float spinDirection = 1.0f;
+    float zoom = restingZoom;
+};
