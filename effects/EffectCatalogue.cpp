@@ -1,7 +1,11 @@
 #include "EffectCatalogue.h"
 
+#include "Border.h"
+#include "BorderImage.h"
+#include "Circles.h"
 #include "Fader.h"
 #include "Greets.h"
+#include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
@@ -24,13 +28,13 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
     {
         {"BitmapDistortion", nullptr},
         {"BitmapDistortion2", nullptr},
-        {"Border", nullptr},
-        {"BorderImage1", nullptr},
-        {"BorderImage2", nullptr},
-        {"Circles", nullptr},
+        {"Border", make<Border>},
+        {"BorderImage1", make<BorderImage>},
+        {"BorderImage2", make<BorderImage>},
+        {"Circles", make<Circles>},
         {"Greets", make<Greets>},
-        {"Particles", nullptr},
-        {"Particles2", nullptr},
+        {"Particles", make<Particles>},
+        {"Particles2", make<Particles>},
         {"PicStory1", make<PicStory>},
         {"PicStory2", make<PicStory>},
         {"Picture1", make<Picture>},
