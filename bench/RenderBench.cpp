@@ -7,11 +7,16 @@
 // DrawAndReadBack: the same with each frame read back as reelrender reads it.
 // DrawReadBackAndWritePng: the same with each frame written as PNG, as reelrender writes it.
 // `frames_per_second` is the rate of each in wall-clock time (GL draws on threads of its own).
+//
+// Alone/<effect>: one frame of that effect drawn alone, after two seconds of warming up (so
+// particle streams have flown into view), GL finished each frame. Compare with Alone/Fader, a
+// steady full-screen layer, measured in the same run.
 
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ScriptText.h"
 #include "TempFolder.h"
+#include "TestPictures.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -50,7 +55,53 @@ void render(benchmark::State& state, Work work) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// A demo of one effect record on layer 1 (and the triggers given), with every picture it might
+// load written first.
+void drawAlone(benchmark::State& state, const std::string& records) {
+    TempFolder folder;
+    const std::vector<std::uint8_t> jpeg = encodeJpeg(gradientImage(64, 64));
+    for (const char* name :
+         {"picture.jpg", "source/data/pics/light.jpg", "border1.jpg", "circle.jpg"})
+        folder.write(name, std::string(jpeg.begin(), jpeg.end()));
+    folder.write("demoscript.scr", recordTypes + records);
+    OfflineDemo demo(ClockMode::Free, 60);
+    demo.load("demoscript.scr");
+    for (int warmUp = 0; warmUp < 120; ++warmUp)
+        demo.drawFrame();
+    glFinish();
+    for (auto _ : state) {
+        demo.drawFrame();
+        glFinish();
+    }
+}
+
+std::string alone(const std::string& effect, const std::string& parameters = "") {
+    return effectRecord("alone", effect, 1, "0", "0", "100000", "", parameters);
+}
+
 } // namespace
+
+BENCHMARK_CAPTURE(drawAlone, Fader,
+                  alone("Fader") + triggerRecord("hold", "Fader", "Hold", false, "0", "0", "0",
+                                                 "1 0 0 0.2 0.4 0.6"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, ParticlesStreaks, alone("Particles", "1"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, ParticlesSprites, alone("Particles", "2"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, ParticlesBurst, alone("Particles", "3"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, Border, alone("Border"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, BorderImage, alone("BorderImage1"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(drawAlone, Circles, alone("Circles"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_CAPTURE(render, DrawOnly, Work::Draw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(render, DrawAndReadBack, Work::ReadBack)
