@@ -167,7 +167,7 @@ TEST_F(ParticlesRun, DrawsInItsThreeModesAndNothingInAnyOther) {
         particles.setup(640, 480, {mode}, {"light.jpg"}, 1);
         particles.init();
         // Streams start behind the viewer and need a while to fly into view.
-        for (int frame = 0; frame < 60; ++frame) {
+        for (int frame = 0; frame < 30; ++frame) {
             glClear(GL_COLOR_BUFFER_BIT);
             particles.render();
         }
