@@ -1,5 +1,9 @@
 #include "Particles.h"
 
+#include "Border.h"
+#include "BorderImage.h"
+#include "Circles.h"
+#include "EffectCatalogue.h"
 #include "PictureScene.h"
 #include "Random.h"
 #include "ScriptText.h"
@@ -33,9 +37,9 @@ protected:
     }
 };
 
-// Their lives start spread over 0..1, so they die and come back a few at a time rather than
-// all together.
-TEST_F(ParticlesRun, StartsAsAnEvenStreamNotAClump) {
+// They all set off from the emitter, but with lives spread over 0..1, so they die and come back
+// a few at a time rather than all together.
+TEST_F(ParticlesRun, ComeBackAFewAtATimeFromTheStart) {
     Particles& particles = created("Particles", 1.0f);
     const std::vector<Particle>& all = particles.getParticles();
     ASSERT_EQ(all.size(), 250u);
@@ -185,6 +189,20 @@ TEST_F(ParticlesRun, DrawsInItsThreeModesAndNothingInAnyOther) {
         EXPECT_EQ(litPixels(), 0) << mode;
         EXPECT_EQ(particles.getParticles().size(), 250u);
     }
+}
+
+// Without a window, as reelcheck builds them.
+TEST(ParticlesPair, TwoNamesAreTwoObjectsOfOneClass) {
+    DemoSystem demo;
+    const EffectCatalogue catalogue;
+    for (const char* name : {"Particles", "Particles2", "BorderImage1", "BorderImage2"})
+        ASSERT_NE(catalogue.find(name), nullptr) << name;
+    EXPECT_NE(catalogue.find("Particles"), catalogue.find("Particles2"));
+    EXPECT_NE(dynamic_cast<Particles*>(catalogue.find("Particles2")), nullptr);
+    EXPECT_NE(catalogue.find("BorderImage1"), catalogue.find("BorderImage2"));
+    EXPECT_NE(dynamic_cast<BorderImage*>(catalogue.find("BorderImage2")), nullptr);
+    EXPECT_NE(dynamic_cast<Border*>(catalogue.find("Border")), nullptr);
+    EXPECT_NE(dynamic_cast<Circles*>(catalogue.find("Circles")), nullptr);
 }
 
 } // namespace
