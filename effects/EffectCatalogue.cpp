@@ -1,10 +1,14 @@
 #include "EffectCatalogue.h"
 
 #include "BitmapDistortion.h"
+#include "Border.h"
+#include "BorderImage.h"
+#include "Circles.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
 #include "Landscape.h"
+#include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
@@ -28,13 +32,13 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
     {
         {"BitmapDistortion", make<BitmapDistortion>},
         {"BitmapDistortion2", make<BitmapDistortion>},
-        {"Border", nullptr},
-        {"BorderImage1", nullptr},
-        {"BorderImage2", nullptr},
-        {"Circles", nullptr},
+        {"Border", make<Border>},
+        {"BorderImage1", make<BorderImage>},
+        {"BorderImage2", make<BorderImage>},
+        {"Circles", make<Circles>},
         {"Greets", make<Greets>},
-        {"Particles", nullptr},
-        {"Particles2", nullptr},
+        {"Particles", make<Particles>},
+        {"Particles2", make<Particles>},
         {"PicStory1", make<PicStory>},
         {"PicStory2", make<PicStory>},
         {"Picture1", make<Picture>},

@@ -1,8 +1,11 @@
 #include "EffectFiles.h"
 
-#include "GenObject.h"
 #include "BitmapDistortion.h"
+#include "BorderImage.h"
+#include "Circles.h"
+#include "GenObject.h"
 #include "Landscape.h"
+#include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
@@ -37,12 +40,12 @@ constexpr auto fixed = FromData::Ignored;
 constexpr std::array<EffectFileRow, 25> rows{{
     {"BitmapDistortion", picture, first, {BitmapDistortion::defaultPicture}},
     {"BitmapDistortion2", picture, first, {BitmapDistortion::defaultPicture}},
-    {"BorderImage1", picture, first, {"\\border1.jpg"}},
-    {"BorderImage2", picture, first, {"\\border1.jpg"}},
-    {"Circles", picture, first, {"\\circle.jpg"}},
+    {"BorderImage1", picture, first, {BorderImage::defaultPicture}},
+    {"BorderImage2", picture, first, {BorderImage::defaultPicture}},
+    {"Circles", picture, first, {Circles::defaultPicture}},
     {"Greets", picture, FromData::EveryString, {}},
-    {"Particles", picture, first, {"\\source\\data\\pics\\light.jpg"}},
-    {"Particles2", picture, first, {"\\source\\data\\pics\\light.jpg"}},
+    {"Particles", picture, first, {Particles::defaultPicture}},
+    {"Particles2", picture, first, {Particles::defaultPicture}},
     {"PicStory1", picture, first, {PicStory::defaultPicture}},
     {"PicStory2", picture, first, {PicStory::defaultPicture}},
     {"Picture1", picture, first, {Picture::defaultPicture}},

@@ -1,0 +1,83 @@
+#include "Border.h"
+
+#include "EffectRules.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+float barPhase = 0.0f;
+
+// A bar between two corners; its winding depends on which way it grows.
+void bar(float x0, float y0, float x1, float y1) {
+    glVertex3f(x0, y0, 0.0f);
+    glVertex3f(x1, y0, 0.0f);
+    glVertex3f(x1, y1, 0.0f);
+    glVertex3f(x0, y1, 0.0f);
+}
+
+} // namespace
+
+float Border::phase() {
+    return barPhase;
+}
+
+void Border::init() {
+    if (hasParameter(parameters, 0))
+        style = integerParameter(parameters[0]);
+    if (hasParameter(parameters, 1))
+        horizontal = parameters[1] == 1.0f;
+}
+
+void Border::render() {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, -7.0f, -18.0f);
+    barPhase += perSecond(frameDelta(), 6.0f);
+    glDisable(GL_TEXTURE_2D);
+    // Bars that grow downwards or leftwards wind the other way: culling left on by an earlier
+    // effect's set-up would drop them.
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glBegin(GL_QUADS);
+    if (horizontal)
+        drawHorizontal(barPhase);
+    else
+        drawVertical(barPhase);
+    glEnd();
+}
+
+void Border::drawHorizontal(float t) const {
+    for (int i = 0; i < barCount; ++i) {
+        const float x = -10.0f + 0.05f * static_cast<float>(i);
+        const float fi = static_cast<float>(i);
+        const float h = std::cos(fi / 30.0f + t / 2.0f) + std::sin(t + 0.05f * fi) + 2.0f;
+        const float g = -2.0f - std::sin(t + 0.025f * fi) - std::cos(t + 0.05f * fi);
+        if (style == 1) {
+            bar(x, 0.0f, x + 0.05f, h);
+            bar(x, 13.0f, x + 0.05f, 13.0f + g);
+        } else if (style == 2) {
+            bar(x, 7.0f, x + 0.05f, 7.0f + h);
+            bar(x, 7.0f, x + 0.05f, 7.0f + g);
+        }
+    }
+}
+
+void Border::drawVertical(float t) const {
+    for (int i = 0; i < barCount; ++i) {
+        const float y = -1.0f + 0.04f * static_cast<float>(i);
+        const float fi = static_cast<float>(i);
+        const float h = std::cos(fi / 30.0f + t / 2.0f) + std::sin(t + 0.05f * fi) + 2.0f;
+        const float f = std::sin(fi / 35.0f + t / 3.0f) + std::cos(t + fi / 15.0f) + 2.0f;
+        if (style == 1) {
+            bar(-9.0f, y, h - 9.0f, y + 0.04f);
+            bar(9.0f - f, y, 9.0f, y + 0.04f);
+        } else if (style == 2) {
+            bar(0.0f, y, h, y + 0.04f);
+            bar(-f, y, 0.0f, y + 0.04f);
+        }
+    }
+}

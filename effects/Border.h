@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Effect.h"
+
+// Bands of 400 thin white bars, half transparent, whose lengths follow sums of sines. Numbers:
+// style 1 (bands at the edges of the view) or 2 (bands meeting in the middle), default 2; with a
+// second number, 1 lays the bars out horizontally, anything else vertically (the default).
+class Border : public Effect {
+public:
+    static constexpr int barCount = 400;
+
+    explicit Border(const std::string& name) : Effect(name) {}
+
+    void init() override;
+    void render() override;
+    void trigger(const std::string&, const std::vector<float>&) override {}
+
+    int getStyle() const { return style; }
+    bool isHorizontal() const { return horizontal; }
+    // The bars' phase, shared by the whole program.
+    static float phase();
+
+private:
+    void drawHorizontal(float t) const;
+    void drawVertical(float t) const;
+
+    int style = 2;
+    bool horizontal = false;
+};

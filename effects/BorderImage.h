@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+
+#include <string_view>
+
+// A row of eight picture tiles scrolling sideways, half transparent, with black cut out. The
+// first number gives the row's height (-1), read on the first frame; "MoveBars" (target,
+// speed per second) moves it. The first data string names the picture.
+class BorderImage : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\border1.jpg";
+
+    explicit BorderImage(const std::string& name) : Effect(name) {}
+
+    void init() override;
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    // One frame's move of the row towards its target; the last step may pass it.
+    void moveRow(float delta);
+
+    float getY() const { return y; }
+    float getTargetY() const { return targetY; }
+    // The tiles' sideways offset, shared by the whole program: -4 up to -3, then back.
+    static float scrollX();
+
+private:
+    // Null until the first frame.
+    const Texture* texture = nullptr;
+    float y = -1.0f;
+    float targetY = -1.0f;
+    float speed = 0.0f;
+};

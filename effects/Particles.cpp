@@ -1,0 +1,164 @@
+#include "Particles.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "Random.h"
+#include "TextureManager.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+float emitAngleRadians = 0.0f;
+float spinDegrees = 0.0f;
+
+void addVelocity(Particle& particle) {
+    for (int axis = 0; axis < 3; ++axis)
+        particle.velocity[axis] += particle.acceleration[axis];
+    particle.x += particle.velocity[0];
+    particle.y += particle.velocity[1];
+    particle.z += particle.velocity[2];
+}
+
+} // namespace
+
+float Particles::emitAngle() {
+    return emitAngleRadians;
+}
+
+float Particles::spinAngle() {
+    return spinDegrees;
+}
+
+void Particles::init() {
+    if (hasParameter(parameters, 0))
+        mode = integerParameter(parameters[0]);
+    applyModeDepths();
+}
+
+void Particles::applyModeDepths() {
+    particleCount = count;
+    startZ = 12.0f;
+    emitZ = 15.0f;
+    if (mode == 2)
+        emitZ = 5.0f;
+    if (mode == 3) {
+        startZ = 2.0f;
+        emitZ = 2.0f;
+    }
+}
+
+void Particles::create() {
+    applyModeDepths();
+    particles.assign(static_cast<std::size_t>(particleCount), Particle{});
+    if (mode == 3)
+        emitter = std::make_unique<BurstEmitter>();
+    else
+        emitter = std::make_unique<StreamEmitter>();
+    emitter->z = startZ;
+    seedRandom(110);
+    for (Particle& particle : particles) {
+        nextRandom();
+        particle.red = 0.6f;
+        particle.green = 0.6f;
+        particle.blue = 0.7f;
+        emitter->emit(particle);
+        // Each starts somewhere along its life, so the stream is even from the first frame.
+        particle.life = rand01();
+    }
+}
+
+void Particles::update(float delta) {
+    emitAngleRadians += perSecond(delta, 0.05f);
+    emitter->x = 0.1f * std::sin(emitAngleRadians);
+    emitter->y = 0.1f * std::cos(emitAngleRadians);
+    emitter->z = emitZ;
+    for (Particle& particle : particles) {
+        if (particle.life > 0.0f) {
+            particle.life -= particle.decay;
+            addVelocity(particle);
+        }
+        if (particle.life <= 0.0f)
+            emitter->emit(particle);
+    }
+}
+
+void Particles::render() {
+    if (particles.empty())
+        create();
+    if (!texture)
+        texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
+    bindPicture(*texture);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glLoadIdentity();
+
+    spinDegrees += perSixtieth(frameDelta(), 1.0f);
+    const float sway = 90.0f * std::sin(0.01f * spinDegrees);
+    if (mode == 1)
+        glRotatef(sway, 0.0f, 0.0f, 1.0f);
+    else if (mode == 3)
+        glRotatef(-sway, 0.0f, 0.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -8.0f);
+
+    update(frameDelta());
+    if (mode == 2)
+        drawSprites();
+    else if (mode == 1 || mode == 3)
+        drawStreaks();
+    glDisable(GL_BLEND);
+}
+
+// Each sprite is drawn about its position after moving there, so it lands at twice the
+// position: new sprites start behind the viewer and fly into view.
+void Particles::drawSprites() const {
+    for (const Particle& p : particles) {
+        glTranslatef(p.x, p.y, p.z);
+        glBegin(GL_QUADS);
+        glColor4f(p.red, p.green, p.blue, p.life);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex3f(p.x - 0.5f, p.y - 0.5f, p.z);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex3f(p.x + 0.5f, p.y - 0.5f, p.z);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex3f(p.x + 0.5f, p.y + 0.5f, p.z);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex3f(p.x - 0.5f, p.y + 0.5f, p.z);
+        glEnd();
+        glTranslatef(-p.x, -p.y, -p.z);
+    }
+}
+
+// A streak runs from the particle along 24 frames of its flight and fades with its life.
+void Particles::drawStreaks() const {
+    glBegin(GL_QUADS);
+    for (const Particle& p : particles) {
+        const float tx = p.x + 24.0f * p.velocity[0];
+        const float ty = p.y + 24.0f * p.velocity[1];
+        const float tz = p.z + 24.0f * p.velocity[2];
+        glColor4f(0.6f, 0.6f, 1.0f, p.life);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex3f(p.x, p.y, p.z);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex3f(tx, ty, tz);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex3f(tx, ty + 0.2f, tz);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex3f(p.x, p.y + 0.1f, p.z);
+    }
+    glEnd();
+}
+
+void Particles::trigger(const std::string& triggerId, const std::vector<float>&) {
+    // Before the first frame there is nothing to send off.
+    if (triggerId != "Explode" || !emitter)
+        return;
+    emitter->x = rand01() * 3.0f - 1.5f;
+    emitter->y = rand01() * 2.0f - 1.0f;
+    emitter->z = emitZ;
+    for (Particle& particle : particles)
+        emitter->emit(particle);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Effect.h"
+#include "ParticleEmitter.h"
+#include "Texture.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// 250 additive particles streaming from a slowly circling emitter, falling, fading and
+// re-emitted. Mode (first number): 1 streaks flying into the depth while the view sways, 2
+// sprites, 3 streaks bursting in all directions; any other mode draws nothing. The first data
+// string names the sprite picture. "Explode" sends every particle from one random point.
+class Particles : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\source\\data\\pics\\light.jpg";
+    static constexpr int count = 250;
+
+    explicit Particles(const std::string& name) : Effect(name) {}
+
+    void init() override;
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    // On the first frame: the particles spread along their paths and the emitter, whose kind
+    // stays for the whole run.
+    void create();
+    // One frame's motion, without drawing. Particles step per frame; only the emitter's
+    // circling follows `delta`.
+    void update(float delta);
+
+    const std::vector<Particle>& getParticles() const { return particles; }
+    // Null until the first frame.
+    const ParticleEmitter* getEmitter() const { return emitter.get(); }
+    int getMode() const { return mode; }
+    float getEmitZ() const { return emitZ; }
+    float getStartZ() const { return startZ; }
+
+    // Shared by every Particles object of the program.
+    static float emitAngle();
+    static float spinAngle();
+
+private:
+    void applyModeDepths();
+    void drawSprites() const;
+    void drawStreaks() const;
+
+    int particleCount = 0;
+    const Texture* texture = nullptr;
+    std::vector<Particle> particles;
+    std::unique_ptr<ParticleEmitter> emitter;
+    int mode = 1;
+    float emitZ = 0.0f;
+    float startZ = 0.0f;
+};
