@@ -1,12 +1,17 @@
 #include "EffectCatalogue.h"
 
+#include "BlobSphere.h"
 #include "Fader.h"
 #include "Greets.h"
+#include "HalfSphere.h"
+#include "InCube.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "SoundPlayer.h"
+#include "SphereNormal.h"
 #include "TextureScroll.h"
+#include "Universe.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -41,11 +46,11 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"GenObject2", nullptr},
         {"SoundPlayer", make<SoundPlayer>},
         {"Landscape", nullptr},
-        {"BlobSphere", nullptr},
-        {"InCube", nullptr},
-        {"Universe", nullptr},
-        {"HalfSphere", nullptr},
-        {"SphereNormal", nullptr},
+        {"BlobSphere", make<BlobSphere>},
+        {"InCube", make<InCube>},
+        {"Universe", make<Universe>},
+        {"HalfSphere", make<HalfSphere>},
+        {"SphereNormal", make<SphereNormal>},
         {"Tunnel", nullptr},
         {"Words", make<Words>},
         {"Fader", make<Fader>},

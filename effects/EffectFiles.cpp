@@ -1,9 +1,14 @@
 #include "EffectFiles.h"
 
+#include "BlobSphere.h"
+#include "HalfSphere.h"
+#include "InCube.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
+#include "SphereNormal.h"
 #include "TextureScroll.h"
+#include "Universe.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -49,11 +54,11 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"GenObject2", picture, first, {"\\greytexture.jpg"}},
     {"SoundPlayer", FileKind::Music, first, {}},
     {"Landscape", picture, fixed, {"\\source\\data\\256\\clouds2.jpg"}},
-    {"BlobSphere", picture, first, {"\\source\\data\\256\\texture.jpg"}},
-    {"InCube", picture, first, {"\\textures\\ss013.jpg"}},
-    {"Universe", picture, first, {"\\source\\data\\pics\\light.jpg"}},
-    {"HalfSphere", picture, fixed, {"\\temp\\orang101.jpg"}},
-    {"SphereNormal", picture, first, {"\\textures\\multi018.jpg"}},
+    {"BlobSphere", picture, first, {BlobSphere::defaultPicture}},
+    {"InCube", picture, first, {InCube::defaultPicture}},
+    {"Universe", picture, first, {Universe::defaultPicture}},
+    {"HalfSphere", picture, fixed, {HalfSphere::picture}},
+    {"SphereNormal", picture, first, {SphereNormal::defaultPicture}},
     {"Tunnel", picture, first, {"\\textures\\plants15t.jpg"}},
     {"Words", picture, fixed, Words::pictures},
 }};
