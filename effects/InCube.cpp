@@ -32,6 +32,10 @@ float InCube::angle() {
     return spin;
 }
 
+void InCube::resetAngle() {
+    spin = 0.0f;
+}
+
 void InCube::init() {
     texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
 }

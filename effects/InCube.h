@@ -28,6 +28,8 @@ public:
 
     // The cube's angle in degrees, shared by the whole program.
     static float angle();
+    // Back to the start, for tests that need it.
+    static void resetAngle();
     float getDirection() const { return direction; }
 
 private:

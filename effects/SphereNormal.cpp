@@ -38,6 +38,10 @@ const SphereNormal::Pulse& SphereNormal::pulse() {
     return shared;
 }
 
+void SphereNormal::resetPulse() {
+    shared = Pulse{};
+}
+
 bool SphereNormal::linesMode() {
     return lines;
 }

@@ -35,6 +35,8 @@ public:
     // One frame of the spikes' clock and size, without drawing; gives this frame's spike scale.
     static float stepPulse(float delta);
     static const Pulse& pulse();
+    // Back to the start, for tests that need it.
+    static void resetPulse();
     static bool linesMode();
 
     // The inner, middle and outer spheres, each vertex's second triple its rest position; empty
