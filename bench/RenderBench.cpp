@@ -11,10 +11,15 @@
 // Alone/<effect>: one effect alone on the timeline over the black frame, each frame drawn and
 // waited for after two seconds of warming up (so that particle streams have flown into view);
 // Alone/Fader, a steady full-view colour layer, is the base to compare the others with.
+// Sphere/<how>: a depth-4 sphere (6144 vertices) sent on its own, so small on screen that
+// filling costs nothing: sent vertex by vertex as the effects send it, or as one vertex array,
+// to show what immediate mode itself costs.
 
 #include "OfflineDemo.h"
 #include "PngFile.h"
+#include "QuadDrawing.h"
 #include "ScriptText.h"
+#include "SphereBuilder.h"
 #include "TempFolder.h"
 #include "TestPictures.h"
 
@@ -82,6 +87,13 @@ const AloneDemo aloneDemos[] = {
     {"Border", "Border", "", "", ""},
     {"BorderImage", "BorderImage1", "", "border1.jpg", ""},
     {"Circles", "Circles", "", "circle.jpg", ""},
+    {"BlobSphere", "BlobSphere", "", "source/data/256/texture.jpg", ""},
+    {"InCube", "InCube", "", "textures/ss013.jpg", ""},
+    {"Universe", "Universe", "", "source/data/pics/light.jpg", ""},
+    {"HalfSphere", "HalfSphere", "", "temp/orang101.jpg", ""},
+    // The lines mode is program-wide and stays once set: solid first.
+    {"SphereNormalSolid", "SphereNormal", "0", "textures/multi018.jpg", ""},
+    {"SphereNormalLines", "SphereNormal", "1", "textures/multi018.jpg", ""},
 };
 
 void alone(benchmark::State& state, const AloneDemo& alone) {
@@ -113,7 +125,46 @@ const bool aloneRegistered = [] {
     return true;
 }();
 
+enum class Sending { Immediate, VertexArray };
+
+void sendSphere(benchmark::State& state, Sending sending) {
+    TempFolder folder;
+    folder.write("demoscript.scr", recordTypes);
+    OfflineDemo demo(ClockMode::Free, 60);
+    demo.load("demoscript.scr");
+    const std::vector<Vertex> sphere = makeSphere(4, 1.0f);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -200.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // Positions double as normals, as in drawQuadList; the stride skips the other five floats.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &sphere[0].x);
+    glNormalPointer(GL_FLOAT, sizeof(Vertex), &sphere[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &sphere[0].u);
+    for (auto _ : state) {
+        if (sending == Sending::Immediate)
+            drawQuadList(sphere);
+        else
+            glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(sphere.size()));
+        glFinish();
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
 } // namespace
+
+BENCHMARK_CAPTURE(sendSphere, Immediate, Sending::Immediate)
+    ->Name("Sphere/Immediate")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(sendSphere, VertexArray, Sending::VertexArray)
+    ->Name("Sphere/VertexArray")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_CAPTURE(render, DrawOnly, Work::Draw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(render, DrawAndReadBack, Work::ReadBack)

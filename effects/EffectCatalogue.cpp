@@ -1,20 +1,25 @@
 #include "EffectCatalogue.h"
 
 #include "BitmapDistortion.h"
+#include "BlobSphere.h"
 #include "Border.h"
 #include "BorderImage.h"
 #include "Circles.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
+#include "HalfSphere.h"
+#include "InCube.h"
 #include "Landscape.h"
 #include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
 #include "SoundPlayer.h"
+#include "SphereNormal.h"
 #include "TextureScroll.h"
 #include "Tunnel.h"
+#include "Universe.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -49,11 +54,11 @@ const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatal
         {"GenObject2", make<GenObject>},
         {"SoundPlayer", make<SoundPlayer>},
         {"Landscape", make<Landscape>},
-        {"BlobSphere", nullptr},
-        {"InCube", nullptr},
-        {"Universe", nullptr},
-        {"HalfSphere", nullptr},
-        {"SphereNormal", nullptr},
+        {"BlobSphere", make<BlobSphere>},
+        {"InCube", make<InCube>},
+        {"Universe", make<Universe>},
+        {"HalfSphere", make<HalfSphere>},
+        {"SphereNormal", make<SphereNormal>},
         {"Tunnel", make<Tunnel>},
         {"Words", make<Words>},
         {"Fader", make<Fader>},

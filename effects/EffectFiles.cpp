@@ -1,16 +1,21 @@
 #include "EffectFiles.h"
 
 #include "BitmapDistortion.h"
+#include "BlobSphere.h"
 #include "BorderImage.h"
 #include "Circles.h"
 #include "GenObject.h"
+#include "HalfSphere.h"
+#include "InCube.h"
 #include "Landscape.h"
 #include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
+#include "SphereNormal.h"
 #include "TextureScroll.h"
 #include "Tunnel.h"
+#include "Universe.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -56,11 +61,11 @@ constexpr std::array<EffectFileRow, 25> rows{{
     {"GenObject2", picture, first, {GenObject::defaultPicture}},
     {"SoundPlayer", FileKind::Music, first, {}},
     {"Landscape", picture, fixed, {Landscape::picture}},
-    {"BlobSphere", picture, first, {"\\source\\data\\256\\texture.jpg"}},
-    {"InCube", picture, first, {"\\textures\\ss013.jpg"}},
-    {"Universe", picture, first, {"\\source\\data\\pics\\light.jpg"}},
-    {"HalfSphere", picture, fixed, {"\\temp\\orang101.jpg"}},
-    {"SphereNormal", picture, first, {"\\textures\\multi018.jpg"}},
+    {"BlobSphere", picture, first, {BlobSphere::defaultPicture}},
+    {"InCube", picture, first, {InCube::defaultPicture}},
+    {"Universe", picture, first, {Universe::defaultPicture}},
+    {"HalfSphere", picture, fixed, {HalfSphere::picture}},
+    {"SphereNormal", picture, first, {SphereNormal::defaultPicture}},
     {"Tunnel", picture, first, {Tunnel::defaultPicture}},
     {"Words", picture, fixed, Words::pictures},
 }};

@@ -1,16 +1,21 @@
 #include "EffectCatalogue.h"
 
 #include "BitmapDistortion.h"
+#include "BlobSphere.h"
 #include "DemoSystem.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
+#include "HalfSphere.h"
+#include "InCube.h"
 #include "Landscape.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
+#include "SphereNormal.h"
 #include "TextureScroll.h"
 #include "Tunnel.h"
+#include "Universe.h"
 #include "Words.h"
 
 #include <set>
@@ -52,6 +57,11 @@ TEST(EffectCatalogue, RegistersTheBuiltEffectsInCreationOrder) {
     EXPECT_NE(dynamic_cast<Words*>(catalogue.find("Words")), nullptr);
     EXPECT_NE(dynamic_cast<Landscape*>(catalogue.find("Landscape")), nullptr);
     EXPECT_NE(dynamic_cast<Tunnel*>(catalogue.find("Tunnel")), nullptr);
+    EXPECT_NE(dynamic_cast<BlobSphere*>(catalogue.find("BlobSphere")), nullptr);
+    EXPECT_NE(dynamic_cast<InCube*>(catalogue.find("InCube")), nullptr);
+    EXPECT_NE(dynamic_cast<Universe*>(catalogue.find("Universe")), nullptr);
+    EXPECT_NE(dynamic_cast<HalfSphere*>(catalogue.find("HalfSphere")), nullptr);
+    EXPECT_NE(dynamic_cast<SphereNormal*>(catalogue.find("SphereNormal")), nullptr);
     // The two objects of a pair are two objects of one class.
     for (const char* pair : {"PicStory", "Picture"}) {
         Effect* first = catalogue.find(std::string(pair) + "1");

@@ -1,0 +1,109 @@
+#include "BlobSphere.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "SphereBuilder.h"
+#include "TextureManager.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr int sphereDepth = 3;
+constexpr float largeRadius = 2.7f;
+constexpr float smallRadius = 0.7f;
+
+float spin = 0.0f;
+// The two phases that carry the copies of the small sphere round.
+float phaseA = 0.0f;
+float phaseB = 0.0f;
+
+// The bulged surface is drawn at the second triples; the position still serves as the normal.
+void emitBulged(const Vertex& vertex) {
+    glNormal3f(vertex.x, vertex.y, vertex.z);
+    glTexCoord2f(vertex.u, vertex.v);
+    glVertex3f(vertex.bx, vertex.by, vertex.bz);
+}
+
+} // namespace
+
+void BlobSphere::init() {
+    x = -5.0f;
+    xLimit = -1.0f;
+    xSpeed = 0.1f;
+}
+
+void BlobSphere::load() {
+    large = makeSphere(sphereDepth, largeRadius);
+    small = makeSphere(sphereDepth, smallRadius);
+    texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
+}
+
+void BlobSphere::slide(float delta) {
+    if (x < xLimit)
+        x += perSixtieth(delta, xSpeed);
+}
+
+void BlobSphere::blobStep(float delta) {
+    phaseA += perSecond(delta, 1.2f);
+    phaseB += perSecond(delta, 0.6f);
+    const float pi = std::numbers::pi_v<float>;
+    const Vertex first(std::sin(phaseA), std::cos(phaseA), 2.7f * std::cos(phaseB));
+    const Vertex second(2.0f * std::sin(phaseB + pi), 2.7f * std::cos(phaseB + pi),
+                        std::cos(phaseA));
+    const std::size_t count = std::min(large.size(), small.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const Vertex& s = small[i];
+        Vertex& l = large[i];
+        l.bx = std::max({l.x, s.x + first.x, s.x + second.x});
+        l.by = std::max({l.y, s.y + first.y, s.y + second.y});
+        l.bz = std::max({l.z, s.z + first.z, s.z + second.z});
+    }
+}
+
+void BlobSphere::drawSolid() const {
+    glBegin(GL_QUADS);
+    for (const Vertex& vertex : large)
+        emitBulged(vertex);
+    glEnd();
+}
+
+// The same vertices as lines: each quad gives two of its edges.
+void BlobSphere::drawWire() const {
+    glBegin(GL_LINES);
+    for (const Vertex& vertex : large)
+        emitBulged(vertex);
+    glEnd();
+}
+
+void BlobSphere::render() {
+    if (!texture)
+        load();
+    const float delta = frameDelta();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    bindPicture(*texture);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glLoadIdentity();
+    slide(delta);
+    glTranslatef(x, -1.0f, -8.0f);
+    glFrontFace(GL_CCW);
+    spin += perSixtieth(delta, 1.0f);
+    glRotatef(spin, 1.0f, 1.0f, 1.0f);
+
+    blobStep(delta);
+    // Alpha 0: the solid pass is opaque unless someone left blending on.
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    drawSolid();
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f, (std::sin(0.02f * spin) + 1.0f) * 0.1f);
+    drawWire();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+#include "Vertex.h"
+
+#include <string_view>
+#include <vector>
+
+// Two nested domes, stretched along their axis into a long hanging cup, spinning about that
+// axis: the outer dome shows its outside, the inner one its inside, and a rim closes the gap
+// between their open edges. Always its own picture; no parameters, no triggers.
+class HalfSphere : public Effect {
+public:
+    static constexpr std::string_view picture = "\\temp\\orang101.jpg";
+    // Rings from the pole to the open edge, and points on each ring.
+    static constexpr int rings = 8;
+    static constexpr int ringPoints = 32;
+    static constexpr int domeVertices = rings * ringPoints;
+    static constexpr float outerRadius = 2.8f;
+    static constexpr float innerRadius = 2.7f;
+
+    explicit HalfSphere(const std::string& name) : Effect(name) {}
+
+    void init() override {}
+    void render() override;
+    void trigger(const std::string&, const std::vector<float>&) override {}
+
+    // The spin about the domes' axis in degrees, shared by the whole program.
+    static float spin();
+    // The outer dome's vertices, then the inner dome's; filled anew every frame.
+    const std::vector<Vertex>& domes() const { return vertices; }
+
+private:
+    void buildDomes();
+    void drawDome(int first) const;
+    void drawRim() const;
+    void emit(int index) const;
+
+    // Null until the first frame.
+    const Texture* texture = nullptr;
+    std::vector<Vertex> vertices;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Effect.h"
+#include "Texture.h"
+#include "Vertex.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+// The inside of a textured cube turning round the viewer, who sits near its centre: every
+// face carries the picture. No parameters; the first data string names the picture.
+// "ReverseAngle" turns the spin the other way.
+class InCube : public Effect {
+public:
+    static constexpr std::string_view defaultPicture = "\\textures\\ss013.jpg";
+    // Quads along each side of a face.
+    static constexpr int subdivision = 1;
+
+    explicit InCube(const std::string& name) : Effect(name) {}
+
+    void init() override;
+    void render() override;
+    void trigger(const std::string& triggerId, const std::vector<float>& parameters) override;
+
+    // One frame's turn, without drawing.
+    void turn(float delta);
+
+    // The cube's angle in degrees, shared by the whole program.
+    static float angle();
+    // Back to the start, for tests that need it.
+    static void resetAngle();
+    float getDirection() const { return direction; }
+
+private:
+    // A face's (n + 1) x (n + 1) grid of vertices, row by row.
+    using Face = std::vector<Vertex>;
+
+    void buildFaces();
+    void drawFace(const Face& face) const;
+
+    const Texture* texture = nullptr;
+    // Empty until the first frame.
+    std::array<Face, 6> faces;
+    float direction = 1.0f;
+};

@@ -1,0 +1,162 @@
+#include "SphereNormal.h"
+
+#include "EffectRules.h"
+#include "PictureDrawing.h"
+#include "SphereBuilder.h"
+#include "TextureManager.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+constexpr float radii[3] = {0.5f, 3.0f, 6.0f};
+
+bool lines = false;
+float spinA = 0.0f;
+float spinB = 0.0f;
+float colourPhase = 0.0f;
+SphereNormal::Pulse shared;
+
+// Spikes spring out once every this many sixtieths of a second.
+constexpr float pulsePeriod = 200.0f;
+constexpr int spikeSpacing = 64;
+
+// The next vertex round the same quad.
+std::size_t quadNeighbour(std::size_t i) {
+    return i - i % 4 + (i + 1) % 4;
+}
+
+void emit(const Vertex& vertex) {
+    glTexCoord2f(vertex.u, vertex.v);
+    glVertex3f(vertex.x, vertex.y, vertex.z);
+}
+
+} // namespace
+
+const SphereNormal::Pulse& SphereNormal::pulse() {
+    return shared;
+}
+
+void SphereNormal::resetPulse() {
+    shared = Pulse{};
+}
+
+bool SphereNormal::linesMode() {
+    return lines;
+}
+
+void SphereNormal::load() {
+    for (int s = 0; s < 3; ++s) {
+        spheres[s] = makeSphere(sphereDepth, radii[s]);
+        for (Vertex& vertex : spheres[s])
+            vertex.setBase(vertex);
+    }
+    lines = hasParameter(parameters, 0) && integerParameter(parameters[0]) == 1;
+    texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
+}
+
+// A frame's spikes sit delta x 30 below the pulse size: half a unit at 60 frames a second. The
+// size itself keeps its value, so it cannot drift when frames are not a sixtieth long.
+float SphereNormal::stepPulse(float delta) {
+    if (shared.size > 1.0f)
+        shared.size -= perSecond(delta, 2.4f);
+    shared.tick += perSixtieth(delta, 1.0f);
+    if (shared.tick >= pulsePeriod) {
+        shared.tick = 0.0f;
+        shared.size = 1.5f;
+        shared.offset = shared.offset == 0 ? 32 : 0;
+    }
+    return shared.size - perSecond(delta, 30.0f);
+}
+
+// Every 64th vertex from the offset on: on the middle sphere with the rest of its quad, on the
+// other two alone. The others keep wherever they were last put.
+void SphereNormal::placeSpikes(float scale) {
+    auto toScale = [scale](Vertex& vertex) {
+        Vertex rest = vertex.base();
+        rest.scale(scale);
+        vertex.setPosition(rest);
+    };
+    for (std::size_t i = shared.offset; i < middle().size(); i += spikeSpacing) {
+        for (std::size_t corner = 0; corner < 4 && i + corner < spheres[1].size(); ++corner)
+            toScale(spheres[1][i + corner]);
+        toScale(spheres[0][i]);
+        toScale(spheres[2][i]);
+    }
+}
+
+void SphereNormal::drawLines(float phase) const {
+    const std::size_t n = inner().size();
+    glBegin(GL_LINES);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float share = static_cast<float>(i) / n;
+        glColor4f(share + 0.1f, 0.5f * std::sin(phase) + 0.1f, std::sin(share + phase) + 0.1f,
+                  0.02f);
+        emit(inner()[i]);
+        emit(middle()[i]);
+    }
+    glEnd();
+}
+
+// Each inner vertex joined to the matching middle vertex and the next one round the middle
+// quad: the four triangles of a quad wall in a cell from the small quad out to the large one.
+// Wound so that a cell's walls face the viewer who looks into it from outside: the ball shows
+// as a solid shell of cells, each spike a cell pulled in or pushed out. The outer sphere moves
+// with the spikes but is not drawn.
+void SphereNormal::drawCells() const {
+    const std::size_t n = inner().size();
+    glBegin(GL_TRIANGLES);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i % 4 == 0)
+            glColor4f(1.0f, 0.0f, 0.0f, 0.1f);
+        else if (i % 4 == 2)
+            glColor4f(0.0f, 0.0f, 1.0f, 0.1f);
+        else
+            glColor4f(1.0f, 1.0f, 0.0f, 0.1f);
+        emit(middle()[i]);
+        emit(middle()[quadNeighbour(i)]);
+        emit(inner()[i]);
+    }
+    glEnd();
+}
+
+void SphereNormal::render() {
+    if (!texture)
+        load();
+    const float delta = frameDelta();
+    bindPicture(*texture);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glDisable(GL_BLEND);
+    if (lines) {
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+    }
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glLineWidth(2.0f);
+    glTranslatef(0.0f, 0.0f, -12.0f);
+    if (!lines)
+        spinA += perSixtieth(delta, 1.0f);
+    glRotatef(spinA, 1.0f, 1.0f, 1.0f);
+    spinB += perSixtieth(delta, 2.0f);
+    if (!lines) {
+        const float swell = 1.0f + 0.5f * std::sin(0.01f * spinB);
+        glScalef(swell, swell, swell);
+        glTranslatef(-2.0f, 1.0f, -1.0f);
+    }
+    glRotatef(spinB, 0.3f, 1.4f, 1.0f);
+    colourPhase += perSecond(delta, 0.3f);
+    if (lines) {
+        colourPhase += perSecond(delta, 0.6f);
+        drawLines(colourPhase);
+        return;
+    }
+    placeSpikes(stepPulse(delta));
+    drawCells();
+}
