@@ -235,6 +235,8 @@ TEST_F(ReelRender, ReportsScriptErrorsAsReelcheckDoesAndRefusesBadUsage) {
     EXPECT_EQ(render("").err, "error: Error : undefined type [foo]\n");
     EXPECT_EQ(render("elsewhere/demo.scr").err,
               "error: Could not open file \"elsewhere/demo.scr\"\n");
+    folder.write("demoscript.scr", "include \"two\nlines\";");
+    EXPECT_EQ(render("").err, "error: Could not open file \"two\\nlines\"\n");
 
     for (const char* arguments :
          {"--fps 0", "--fps 2.5", "--from -1", "--to nan", "--every 0", "--clock wall",
