@@ -90,6 +90,9 @@ void OfflineDemo::drawFrame() {
     if (frameClock)
         frameClock->setFrame(frames);
     demo->renderFrame();
+    // GL queues frames that nobody reads back without bound: each costs memory until drawn,
+    // and the render would seem faster than it is.
+    glFinish();
     mixMusic();
     ++frames;
 }

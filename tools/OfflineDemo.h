@@ -38,7 +38,8 @@ public:
     // The sound player has faded the music out: the player would draw no further frame.
     bool finished() const;
 
-    // Draws the next frame, then mixes the music on to the next frame's time.
+    // Draws the next frame and waits until GL has finished it, then mixes the music on to the
+    // next frame's time.
     void drawFrame();
     // Frames drawn so far: the number of the next frame.
     long framesDrawn() const { return frames; }

@@ -74,3 +74,11 @@ void ProgressReport::finish(const std::string& summary) {
     clearBar();
     out << summary << '\n' << std::flush;
 }
+
+void ProgressReport::stop(const std::string& line) {
+    // Whatever the terminal echoed for the key that stopped us (^C) stays on the bar's line.
+    if (terminal && barLength > 0)
+        out << '\n';
+    barLength = 0;
+    out << line << '\n' << std::flush;
+}

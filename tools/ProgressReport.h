@@ -18,6 +18,8 @@ public:
     void frameDone();
     // Ends the bar and writes the summary line.
     void finish(const std::string& summary);
+    // Leaves the bar where it stopped, its line ended, and writes `line` below it.
+    void stop(const std::string& line);
 
     long framesDone() const { return done; }
     double framesPerSecond() const;

@@ -3,6 +3,7 @@
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ProgressReport.h"
+#include "StopSignals.h"
 
 #include <cmath>
 #include <cstdio>
@@ -54,7 +55,8 @@ long RenderJob::lastFrameToDraw(const OfflineDemo& demo) const {
     return static_cast<long>(std::floor((demo.lastEventTime() + runOn) * options.fps + whisker));
 }
 
-std::string RenderJob::run(std::ostream& progressOut, bool terminal) {
+std::string RenderJob::run(std::ostream& progressOut, bool terminal, const StopRequest& stop) {
+    stopSignal = 0;
     OfflineDemo demo(options.clock, options.fps);
     demo.load(options.script);
     openOutputs();
@@ -62,11 +64,19 @@ std::string RenderJob::run(std::ostream& progressOut, bool terminal) {
     ProgressReport progress(progressOut, terminal, end + 1);
     // As the player's main loop: the demo's end is looked for before each frame.
     for (long frame = 0; frame <= end && !demo.finished(); ++frame) {
+        if (stop && (stopSignal = stop()) != 0)
+            break;
         demo.drawFrame();
         keep(demo, frame);
         progress.frameDone();
     }
     drawn = demo.framesDrawn();
+    if (stopSignal != 0) {
+        abandonOutputs();
+        const std::string line = stopLine();
+        progress.stop(line);
+        return line;
+    }
     if (drawnInSpan == 0) {
         throw std::runtime_error("the demo ended after " +
                                  secondsText(static_cast<double>(drawn) / options.fps) +
@@ -88,6 +98,7 @@ void RenderJob::openOutputs() {
         wav.emplace(*options.audio);
     if (options.sheet)
         sheet.emplace(*options.sheet);
+    frames.emplace();
 }
 
 void RenderJob::keep(OfflineDemo& demo, long frame) {
@@ -98,23 +109,43 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
     const bool toFile = writes(frame);
     const bool toSheet = sheet && onSheet(frame);
     if (toFile || toSheet) {
-        const Picture picture = demo.readPixels();
-        if (toFile) {
-            writePng(options.out / frameName(frame), picture);
-            ++written;
-        }
+        Picture picture = demo.readPixels();
         if (toSheet)
             sheet->add(picture, static_cast<double>(frame) / options.fps);
+        if (toFile)
+            frames->write(options.out / frameName(frame), std::move(picture));
     }
     if (wav)
         wav->append(demo.frameAudio().data(), demo.frameAudio().size() / 2);
 }
 
 void RenderJob::closeOutputs() {
+    frames->finish();
+    written = frames->written();
     if (wav)
         wav->finish();
     if (sheet)
         sheet->write();
+}
+
+// Frames already handed over are whole frames and are written; a WAV or a sheet is complete
+// only at the span's end, so what there is of them goes.
+void RenderJob::abandonOutputs() {
+    frames->finish();
+    written = frames->written();
+    wav.reset();
+    sheet.reset();
+}
+
+std::string RenderJob::stopLine() const {
+    std::string line = "reelrender: stopped by " + std::string(StopSignals::name(stopSignal)) +
+                       " after " + std::to_string(drawn) + " frames drawn; " +
+                       std::to_string(written) + " written to " + options.out.string();
+    if (options.audio)
+        line += "; unfinished " + options.audio->string() + " removed";
+    if (options.sheet)
+        line += "; unfinished " + options.sheet->string() + " removed";
+    return line;
 }
 
 std::string RenderJob::summary(double seconds, double fps) const {

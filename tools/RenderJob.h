@@ -1,9 +1,11 @@
 #pragma once
 
 #include "ContactSheet.h"
+#include "FrameWriter.h"
 #include "RenderOptions.h"
 #include "WavWriter.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,9 +20,16 @@ class RenderJob {
 public:
     explicit RenderJob(const RenderOptions& options);
 
+    // Asked before each frame: the signal that asks the render to stop, 0 for none.
+    using StopRequest = std::function<int()>;
+
     // Answers the summary line. Throws the script's load errors and std::runtime_error for
-    // anything that cannot be written; no output is then left half written.
-    std::string run(std::ostream& progress, bool terminal);
+    // anything that cannot be written; no output is then left half written. A render asked to
+    // stop ends after the frame it is drawing: the frames written so far stay, the music and
+    // the contact sheet (which would be cut short) are removed, and the line says so.
+    std::string run(std::ostream& progress, bool terminal, const StopRequest& stop = nullptr);
+    // The signal that stopped the last run; 0 when it ran to its end.
+    int stoppedBy() const { return stopSignal; }
 
     // The span in frame numbers, frame n being at n / fps.
     long firstFrame() const { return first; }
@@ -33,15 +42,19 @@ private:
     void openOutputs();
     void keep(OfflineDemo& demo, long frame);
     void closeOutputs();
+    void abandonOutputs();
     std::string summary(double seconds, double fps) const;
+    std::string stopLine() const;
 
     RenderOptions options;
     long first = 0;
     std::optional<long> last;
     std::optional<WavWriter> wav;
     std::optional<ContactSheet> sheet;
+    std::optional<FrameWriter> frames;
     long drawn = 0;
     long drawnInSpan = 0;
     long lastDrawn = -1;
     long written = 0;
+    int stopSignal = 0;
 };

@@ -13,3 +13,8 @@ std::string enterScriptFolder(const std::string& script);
 // Runs a tool's work and answers its exit status; any error that leaves it is written as one
 // line, "error: <message>", on stderr, with status 1.
 int runReportingErrors(const std::function<int()>& work);
+
+// An error message made fit for one line: control characters written as escapes ("\n",
+// "\x1b"), and a name in quotes or brackets longer than 200 characters cut to 200 and "...".
+// Trailing line feeds go.
+std::string oneLine(std::string message);

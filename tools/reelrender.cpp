@@ -3,6 +3,7 @@
 
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "StopSignals.h"
 #include "ToolSupport.h"
 
 #include <filesystem>
@@ -24,9 +25,11 @@ int render(RenderOptions options) {
     anchorOutputs(options);
     options.script = enterScriptFolder(options.script);
 
+    const StopSignals signals;
     RenderJob job(options);
-    job.run(std::cerr, isatty(STDERR_FILENO) != 0);
-    return 0;
+    job.run(std::cerr, isatty(STDERR_FILENO) != 0, [&signals] { return signals.received(); });
+    // As a shell reports a process ended by the signal.
+    return job.stoppedBy() != 0 ? 128 + job.stoppedBy() : 0;
 }
 
 } // namespace

@@ -62,8 +62,8 @@ TEST_F(ReelCheck, LoadsFromTheScriptsOwnFolder) {
 }
 
 TEST_F(ReelCheck, FailsWhenARecordNeedsAFileThatCannotBeUsed) {
-    folder.write("demoscript.scr", recordTypes + effectRecord("m", "SoundPlayer", 0, "0", "0",
-                                                              "9", "gone.ogg"));
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("m", "SoundPlayer", 0, "0", "0", "9", "gone.ogg"));
     const Outcome result = run("--files");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "music \"gone.ogg\": missing\n");
@@ -93,6 +93,13 @@ TEST_F(ReelCheck, ReportsLoadErrorsOnOneLine) {
     EXPECT_EQ(result.err, "error: Wrong block terminator } at line 1, col 9\n");
 
     EXPECT_EQ(run("nowhere/x.scr").err, "error: Could not open file \"nowhere/x.scr\"\n");
+}
+
+TEST_F(ReelCheck, AnErrorIsOneLineWhateverTheNameHolds) {
+    folder.write("demoscript.scr", "include \"two\nlines\";");
+    EXPECT_EQ(run("").err, "error: Could not open file \"two\\nlines\"\n");
+    folder.write("demoscript.scr", "include \"" + std::string(500, 'x') + "\";");
+    EXPECT_EQ(run("").err, "error: Could not open file \"" + std::string(200, 'x') + "...\"\n");
 }
 
 TEST_F(ReelCheck, RefusesBadUsage) {

@@ -1,0 +1,57 @@
+#include "FrameWriter.h"
+
+#include "PngFile.h"
+#include "TempFolder.h"
+#include "ToolRun.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each frame a different picture, so that a frame written under another's name shows.
+Picture frame(int number) {
+    Picture picture(64, 48);
+    for (std::size_t i = 0; i < picture.rgb.size(); ++i)
+        picture.rgb[i] = static_cast<std::uint8_t>(i * (number + 1) / 7);
+    return picture;
+}
+
+TEST(FrameWriter, WritesWhatWritePngWritesUnderEachFramesName) {
+    TempFolder folder;
+    {
+        FrameWriter writer;
+        for (int n = 0; n < 5; ++n)
+            writer.write("frame" + std::to_string(n) + ".png", frame(n));
+        writer.finish();
+        EXPECT_EQ(writer.written(), 5);
+    }
+    for (int n = 0; n < 5; ++n) {
+        const std::string name = "frame" + std::to_string(n) + ".png";
+        writePng("expected.png", frame(n));
+        EXPECT_EQ(fileContents(name), fileContents("expected.png")) << name;
+    }
+}
+
+TEST(FrameWriter, AFailureComesBackToTheCallerAndEndsTheWriting) {
+    TempFolder folder;
+    FrameWriter writer;
+    writer.write("missing/frame0.png", frame(0));
+    // It surfaces at a later hand-over or at the end, whichever comes first.
+    bool thrown = false;
+    try {
+        for (int n = 1; n < 50; ++n)
+            writer.write("frame" + std::to_string(n) + ".png", frame(n));
+        writer.finish();
+    } catch (const std::runtime_error& error) {
+        thrown = true;
+        EXPECT_THAT(error.what(), ::testing::HasSubstr("cannot write missing/frame0.png"));
+    }
+    EXPECT_TRUE(thrown);
+    EXPECT_THROW(writer.finish(), std::runtime_error);
+    EXPECT_EQ(writer.written(), 0);
+    EXPECT_FALSE(fs::exists("frame49.png"));
+}
+
+} // namespace

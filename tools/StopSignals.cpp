@@ -1,0 +1,48 @@
+#include "StopSignals.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void requestStop(int signal) {
+    if (stopSignal == 0)
+        stopSignal = signal;
+}
+
+// Installs the stop request for `signal` unless it was ignored; keeps what was there.
+void catchSignal(int signal, struct sigaction& previous) {
+    sigaction(signal, nullptr, &previous);
+    if (previous.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    // Writes under way go on: the request is looked at between frames.
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
+StopSignals::StopSignals() {
+    stopSignal = 0;
+    catchSignal(SIGINT, previousInterrupt);
+    catchSignal(SIGTERM, previousTerminate);
+}
+
+StopSignals::~StopSignals() {
+    sigaction(SIGINT, &previousInterrupt, nullptr);
+    sigaction(SIGTERM, &previousTerminate, nullptr);
+}
+
+int StopSignals::received() const {
+    return stopSignal;
+}
+
+const char* StopSignals::name(int signal) {
+    switch (signal) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    default: return "a signal";
+    }
+}
