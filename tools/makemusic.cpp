@@ -21,7 +21,7 @@
 //                                 the last chord rings until about 155 s
 //
 // Kicks fall on every beat from 16 s to 80 s and from 104 s to 136 s; snares on the second and
-// fourth beat of each bar (1 s past the bar's start, then every second) in the drops.
+// fourth beat of each bar (0.5 s and 1.5 s past the bar's start) in the drops.
 
 #include "MusicEncoder.h"
 
