@@ -6,7 +6,7 @@ SANITIZE_BUILD := build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-sanitize demo test golden clean
+.PHONY: all deps build build-sanitize demo test golden sheet clean
 
 all: build
 
@@ -36,6 +36,17 @@ demo: build
 # Renders the golden frames of tests/golden anew; look at what changed before committing it.
 golden: build
 	@scripts/make-golden $(BUILD)/bin/reelrender
+
+# The bundled demo's contact sheet for the README, a thumbnail a second, rendered offline at a
+# low frame rate (only the sheet is kept); regenerate it whenever the demo changes.
+SHEET := docs/demo-sheet.png
+SHEET_FPS := 10
+sheet: build
+	@mkdir -p docs
+	@rm -rf $(BUILD)/sheet-frames
+	@cd $(BUILD)/demo && ../bin/reelrender --fps $(SHEET_FPS) --every 1000000 \
+		--out ../sheet-frames --sheet $(CURDIR)/$(SHEET)
+	@rm -rf $(BUILD)/sheet-frames
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

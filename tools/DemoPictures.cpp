@@ -65,12 +65,173 @@ PictureCanvas clouds() {
     return canvas;
 }
 
-// A grey, faintly mottled surface for generated objects; never dark enough to be cut out.
-PictureCanvas greyTexture() {
+// The textures below are laid on solid objects, where near-black would be cut out: every one
+// keeps its darkest colour well above black, and all of them tile at their edges, since the
+// objects repeat them.
+constexpr float darkest = 0.1f;
+
+Colour lifted(Colour colour) {
+    return {std::max(colour.r, darkest), std::max(colour.g, darkest), std::max(colour.b, darkest)};
+}
+
+// The terrain's ground: grass in the lows, rock on the slopes, light veins of sand; one copy
+// spans the whole terrain, so it is busy enough to show the flight.
+PictureCanvas ground() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float height = cloudNoise(u, v, 31);
+        const float grain =
+            cloudNoise(u * 4.0f - std::floor(u * 4.0f), v * 4.0f - std::floor(v * 4.0f), 32);
+        const Colour grass{0.16f, 0.42f, 0.14f}, rock{0.52f, 0.44f, 0.34f};
+        Colour colour = mix(grass, rock, smoothstep(0.45f, 0.6f, height));
+        const float vein = 1.0f - smoothstep(0.0f, 0.03f, std::abs(height - 0.52f));
+        colour = mix(colour, {0.85f, 0.78f, 0.55f}, vein);
+        return lifted(scaled(colour, 0.75f + 0.5f * grain));
+    });
+    return canvas;
+}
+
+// Leaves down the tube: the tube reads the picture across its width mirrored (its coordinate
+// runs back and forth round the ring) and along its length a tenth at a time, so the pattern
+// is bold, with stripes along the tube that show its spin.
+PictureCanvas leaves() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float n = cloudNoise(u, v, 51);
+        const float stripe = 0.5f + 0.5f * std::sin(2.0f * pi * (4.0f * u + 2.0f * n));
+        const float vein =
+            1.0f - smoothstep(0.0f, 0.08f, std::abs(std::sin(2.0f * pi * 8.0f * v + 6.0f * n)));
+        const Colour deep{0.08f, 0.3f, 0.12f}, light{0.55f, 0.85f, 0.3f};
+        Colour colour = mix(deep, light, stripe * (0.6f + 0.4f * n));
+        colour = mix(colour, {0.9f, 0.95f, 0.5f}, 0.6f * vein);
+        return lifted(colour);
+    });
+    return canvas;
+}
+
+// The inside of the cube: each face a panel of four by four lit tiles with dark seams, so that
+// the walls and their turning read as a room.
+PictureCanvas panels() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float cu = u * 4.0f - std::floor(u * 4.0f), cv = v * 4.0f - std::floor(v * 4.0f);
+        const float seam = std::min({cu, cv, 1.0f - cu, 1.0f - cv});
+        const float inset = smoothstep(0.03f, 0.08f, seam);
+        const float tile =
+            latticeValue(static_cast<int>(u * 4.0f), static_cast<int>(v * 4.0f), 4, 9);
+        const Colour steel{0.3f, 0.38f, 0.5f}, glow{0.3f, 0.75f, 0.95f};
+        Colour colour = mix(steel, glow, tile > 0.7f ? 0.8f : 0.15f * tile);
+        colour = scaled(colour, 0.8f + 0.4f * (1.0f - cv)); // lit from above
+        return lifted(mix({0.12f, 0.12f, 0.16f}, colour, inset));
+    });
+    return canvas;
+}
+
+// Bright bands of every hue for the sphere of shells: its triangles sample it all over.
+PictureCanvas rainbow() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float n = cloudNoise(u, v, 71);
+        const float hue = 2.0f * pi * (u + v + 0.5f * n);
+        const Colour colour{0.55f + 0.45f * std::sin(hue), 0.55f + 0.45f * std::sin(hue + 2.1f),
+                            0.55f + 0.45f * std::sin(hue + 4.2f)};
+        return lifted(colour);
+    });
+    return canvas;
+}
+
+// Marble for the bulging sphere: veins that bend with the bulges.
+PictureCanvas marble() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float n = cloudNoise(u, v, 91);
+        const float vein = std::abs(std::sin(2.0f * pi * (2.0f * u + 3.0f * n)));
+        const Colour stone{0.35f, 0.2f, 0.5f}, light{0.95f, 0.8f, 0.95f};
+        return lifted(mix(light, stone, smoothstep(0.0f, 0.5f, vein)));
+    });
+    return canvas;
+}
+
+// The domes: warm orange, banded across (the domes map it round their rings) with a bright rim.
+PictureCanvas orange() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float n = cloudNoise(u, v, 13);
+        const float band = 0.5f + 0.5f * std::sin(2.0f * pi * (6.0f * v + n));
+        const Colour deep{0.6f, 0.2f, 0.04f}, bright{1.0f, 0.7f, 0.2f};
+        return lifted(mix(deep, bright, band * (0.7f + 0.3f * n)));
+    });
+    return canvas;
+}
+
+// The picture that swirls over the whole view: rings and spokes in colour, so the swirl shows
+// everywhere; drawn blended, so it stays opaque.
+PictureCanvas swirlTarget() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float du = u - 0.5f, dv = v - 0.5f;
+        const float radius = std::hypot(du, dv), angle = std::atan2(dv, du);
+        const float rings = 0.5f + 0.5f * std::cos(2.0f * pi * 8.0f * radius);
+        const float spokes = 0.5f + 0.5f * std::cos(8.0f * angle);
+        const Colour a{0.1f, 0.2f, 0.6f}, b{0.95f, 0.4f, 0.7f}, c{1.0f, 0.9f, 0.4f};
+        return lifted(mix(mix(a, b, rings), c, 0.5f * spokes * rings));
+    });
+    return canvas;
+}
+
+// A soft round light on black: sprites are added onto the view, and the black around it is
+// cut out, so only the glow counts.
+PictureCanvas light() {
     PictureCanvas canvas(128, 128);
     canvas.paint([](float u, float v) {
-        const float grain = cloudNoise(u, v, 23);
-        return mix(Colour{0.45f, 0.45f, 0.48f}, Colour{0.85f, 0.85f, 0.88f}, grain);
+        const float radius = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
+        const float glow = std::pow(std::max(0.0f, 1.0f - radius), 2.2f);
+        const float core = 1.0f - smoothstep(0.0f, 0.25f, radius);
+        return Colour{0.75f * glow + 0.25f * core, 0.8f * glow + 0.2f * core, glow};
+    });
+    return canvas;
+}
+
+// A disc for the board of discs: shaded like a ball, black around it so the corners are cut.
+PictureCanvas disc() {
+    PictureCanvas canvas(128, 128);
+    Mask shape(128, 128);
+    shape.drawDisc(64.0f, 64.0f, 58.0f);
+    canvas.fill(shape, [](float u, float v) {
+        const float highlight = std::hypot(u - 0.38f, v - 0.35f);
+        return mix({1.0f, 0.95f, 0.8f}, {0.9f, 0.25f, 0.15f}, smoothstep(0.0f, 0.5f, highlight));
+    });
+    return canvas;
+}
+
+// One tile of the scrolling row: a bevelled bar with chevrons, as wide as the tile is to its
+// height (10 to 3, near enough 4 to 1), black at its rounded ends.
+PictureCanvas tile() {
+    PictureCanvas canvas(256, 64);
+    Mask shape(256, 64);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const float dx = std::max(std::abs(x + 0.5f - 128.0f) - (124.0f - 28.0f), 0.0f);
+            const float dy = std::max(std::abs(y + 0.5f - 32.0f) - (28.0f - 28.0f), 0.0f);
+            shape.cover(x, y, std::clamp(28.5f - std::hypot(dx, dy), 0.0f, 1.0f));
+        }
+    }
+    canvas.fill(shape, [](float u, float v) {
+        const float chevron = std::fmod(u * 8.0f + std::abs(v - 0.5f) * 2.0f, 1.0f);
+        const Colour base = mix({0.2f, 0.6f, 1.0f}, {0.05f, 0.25f, 0.6f}, v);
+        return mix(base, {1.0f, 0.85f, 0.3f}, chevron < 0.3f ? 0.8f : 0.0f);
+    });
+    return canvas;
+}
+
+// The generated objects' skin: a light grey with a fine grain, so their shape shows by its
+// shading and the grain shows the spin.
+PictureCanvas grey() {
+    PictureCanvas canvas(256, 256);
+    canvas.paint([](float u, float v) {
+        const float grain = cloudNoise(u, v, 111);
+        const float g = 0.55f + 0.35f * grain;
+        return Colour{g, g, g * 1.05f};
     });
     return canvas;
 }
@@ -208,10 +369,20 @@ std::vector<DemoPicture> drawDemoPictures() {
     // The effects' own default names.
     add("picture.jpg", banner());
     add("source/data/256/clouds.jpg", clouds());
-    add("greytexture.jpg", greyTexture());
     // The second word is drawn above the first.
     add("see.jpg", word("TIME", {0.1f, 0.3f, 1.0f}));
     add("my.jpg", word("REAL", {0.1f, 0.3f, 1.0f}));
+    add("source/data/256/clouds2.jpg", ground());
+    add("source/data/256/a000.jpg", swirlTarget());
+    add("source/data/256/texture.jpg", marble());
+    add("source/data/pics/light.jpg", light());
+    add("temp/orang101.jpg", orange());
+    add("textures/plants15t.jpg", leaves());
+    add("textures/ss013.jpg", panels());
+    add("textures/multi018.jpg", rainbow());
+    add("border1.jpg", tile());
+    add("circle.jpg", disc());
+    add("greytexture.jpg", grey());
     // Named by the script.
     add("pictures/title.jpg", title());
     add("pictures/caption.jpg", caption());

@@ -1,8 +1,12 @@
 #include "DemoPictures.h"
 
 #include "BitmapFont.h"
+#include "EffectCatalogue.h"
+#include "EffectFiles.h"
 #include "JpegDecoder.h"
+#include "PortablePath.h"
 #include "TempFolder.h"
+#include "TextureConversion.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -89,6 +93,104 @@ TEST(DemoPictures, AreEveryPictureTheBundledDemoLoads) {
         }
     }
     EXPECT_GE(pictures, 10);
+}
+
+// A picture as the player uploads it: decoded, then near-black keyed out.
+struct KeyedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+
+    bool opaque(int x, int y) const {
+        return rgba[(static_cast<std::size_t>(y) * width + x) * 4 + 3] != 0;
+    }
+    int transparentPixels() const {
+        int count = 0;
+        for (std::size_t i = 3; i < rgba.size(); i += 4)
+            count += rgba[i] == 0;
+        return count;
+    }
+};
+
+KeyedPicture keyed(const std::filesystem::path& file) {
+    DecodedPicture decoded;
+    std::string error;
+    EXPECT_TRUE(JpegDecoder().decodeFile(file.string(), decoded, error)) << error;
+    KeyedPicture picture{decoded.width, decoded.height,
+                         std::vector<std::uint8_t>(decoded.pixels.begin(), decoded.pixels.end())};
+    colourKeyToRgba(picture.rgba);
+    return picture;
+}
+
+// The pictures an effect loads when its script names none, found as the player finds them.
+class DefaultPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(std::system((std::string(MAKEPICTURES_PATH) + " .").c_str()), 0);
+    }
+
+    KeyedPicture load(const std::string& name) {
+        const auto found = resolvePortablePath(name);
+        EXPECT_TRUE(found) << name;
+        return found ? keyed(*found) : KeyedPicture{};
+    }
+
+    const TempFolder folder;
+};
+
+TEST_F(DefaultPictures, AreDrawnForEveryEffectAtSidesThatArePowersOfTwo) {
+    int pictures = 0;
+    for (const auto& entry : EffectCatalogue::creationOrder) {
+        for (const FileUse& use : filesUsedBy(entry.name, {})) {
+            if (use.kind != FileKind::Picture)
+                continue;
+            SCOPED_TRACE(std::string(entry.name) + ": " + use.name);
+            const KeyedPicture picture = load(use.name);
+            ++pictures;
+            for (int side : {picture.width, picture.height}) {
+                EXPECT_GT(side, 0);
+                EXPECT_EQ(side & (side - 1), 0) << side;
+            }
+        }
+    }
+    // Every effect that loads a picture of its own but Greets, which takes only the script's.
+    EXPECT_GE(pictures, 22);
+}
+
+// Textures of solid objects must not lose a pixel to the near-black key: a hole in a tube or a
+// terrain would show the view behind it.
+TEST_F(DefaultPictures, OnSolidObjectsHaveNoPixelKeyedOut) {
+    for (const char* name :
+         {"\\source\\data\\256\\clouds2.jpg", "\\temp\\orang101.jpg", "\\textures\\plants15t.jpg",
+          "\\textures\\ss013.jpg", "\\textures\\multi018.jpg", "\\source\\data\\256\\texture.jpg",
+          "/source/Data/256/a000.jpg", "\\greytexture.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(load(name).transparentPixels(), 0);
+    }
+}
+
+// Sprites and discs are shapes on black: lit in the middle, cut out at the corners.
+TEST_F(DefaultPictures, SpritesAndDiscsAreShapesOnBlack) {
+    for (const char* name : {"\\source\\data\\pics\\light.jpg", "\\circle.jpg"}) {
+        SCOPED_TRACE(name);
+        const KeyedPicture picture = load(name);
+        ASSERT_GT(picture.width, 0);
+        const int last = picture.width - 1;
+        EXPECT_TRUE(picture.opaque(picture.width / 2, picture.height / 2));
+        for (int x : {0, last}) {
+            for (int y : {0, picture.height - 1})
+                EXPECT_FALSE(picture.opaque(x, y)) << x << "," << y;
+        }
+        EXPECT_GT(picture.transparentPixels(), picture.width * picture.height / 8);
+    }
+    // The tile is a bar with rounded ends, cut apart from its neighbours in the row.
+    const KeyedPicture tile = load("\\border1.jpg");
+    ASSERT_GT(tile.width, 0);
+    EXPECT_GT(tile.width, tile.height);
+    EXPECT_FALSE(tile.opaque(0, 0));
+    EXPECT_FALSE(tile.opaque(1, tile.height / 2));
+    EXPECT_TRUE(tile.opaque(8, tile.height / 2));
+    EXPECT_TRUE(tile.opaque(tile.width / 2, tile.height / 2));
 }
 
 TEST(DemoPictures, MakePicturesWantsOneFolder) {
