@@ -58,6 +58,8 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
         throw Errors::ScriptLoaderError(
             "Error : Corrupt dataformat for definition for include directive");
     const std::string name = nameElement->getText();
+    if (++context.includes > ParseContext::maxIncludes)
+        throw Errors::ScriptLoaderError("Error : too many includes [" + name + "]");
 
     OpenFileGuard guard(context, name);
     ScriptLexer lexer;
