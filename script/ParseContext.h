@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@ struct ParseContext {
     static constexpr std::uintmax_t maxTotalScriptBytes = std::uintmax_t{32} << 20;
 
     std::vector<std::filesystem::path> openFiles;
+    // The file each include name stands for, found once per load: resolving a name walks the
+    // whole path with a system call per folder, which made up most of an include's cost.
+    std::map<std::string, std::optional<std::filesystem::path>> includeIdentities;
     int containerDepth = 0;
     std::size_t includes = 0;
     std::uintmax_t scriptBytes = 0;
