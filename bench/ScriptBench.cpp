@@ -50,6 +50,29 @@ void LoadScript(benchmark::State& state) {
 
 BENCHMARK(LoadScript)->Unit(benchmark::kMillisecond);
 
+// The most includes one load allows, each of an empty file: the fixed cost of one include.
+void LoadScriptWith4096Includes(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() / "reelplay-bench-includes";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "empty.scr", std::ios::binary);
+    std::string text;
+    for (int i = 0; i < 4096; ++i)
+        text += "include '" + (folder / "empty.scr").string() + "';\n";
+    const auto file = folder / "includes.scr";
+    std::ofstream(file, std::ios::binary) << text;
+
+    for (auto _ : state) {
+        auto cursor = loadScript(file.string());
+        benchmark::DoNotOptimize(cursor.get());
+    }
+    // Seconds per include, as a rate inverted: the time of one include.
+    state.counters["per_include"] =
+        benchmark::Counter(4096.0 * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(LoadScriptWith4096Includes)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

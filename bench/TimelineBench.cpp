@@ -6,8 +6,11 @@
 #include "TempFolder.h"
 
 #include <GL/gl.h>
+#include <atomic>
 #include <cstdlib>
+#include <malloc.h>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 
@@ -55,7 +58,24 @@ std::string longScript(int effectRecords, double from) {
     return script.str();
 }
 
+// Heap bytes held by this program now and at most since the last reset, counted by the
+// replaced operator new below: the loader allocates through it only.
+std::atomic<std::size_t> heapBytes{0};
+std::atomic<std::size_t> heapPeak{0};
+
+double loadPeakMebibytes(const std::string& script) {
+    TempFolder folder;
+    folder.write("demoscript.scr", script);
+    DemoSystem demo;
+    IdleEffect idle("Idle");
+    const std::size_t before = heapBytes;
+    heapPeak = before;
+    demo.loadTimeline("demoscript.scr");
+    return static_cast<double>(heapPeak - before) / (1 << 20);
+}
+
 void LoadScriptWith100000Events(benchmark::State& state) {
+    state.counters["peak_MiB"] = loadPeakMebibytes(longScript(25'000, 0.0));
     TempFolder folder;
     folder.write("demoscript.scr", longScript(25'000, 0.0));
     DemoSystem demo;
@@ -67,6 +87,30 @@ void LoadScriptWith100000Events(benchmark::State& state) {
     state.counters["events"] = static_cast<double>(demo.getEvents().size());
 }
 BENCHMARK(LoadScriptWith100000Events)->Unit(benchmark::kMillisecond);
+
+// The largest timeline the loader accepts: one periodic trigger of 16 numbers fired a million
+// times, which is both the event bound and the bound on numbers delivered.
+std::string worstAcceptedScript() {
+    return std::string(recordTypes) + "DemoTrigger pulse ( Idle Beat true 0 1000000 1 "
+                                      "( 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 ) );\n";
+}
+
+void LoadWorstAcceptedTimeline(benchmark::State& state) {
+    state.counters["peak_MiB"] = loadPeakMebibytes(worstAcceptedScript());
+    // The smallest script, loaded the same way.
+    state.counters["baseline_peak_MiB"] = loadPeakMebibytes(
+        std::string(recordTypes) + "DemoTrigger once ( Idle Beat false 0 0 0 ( 1 ) );\n");
+    TempFolder folder;
+    folder.write("demoscript.scr", worstAcceptedScript());
+    DemoSystem demo;
+    IdleEffect idle("Idle");
+    for (auto _ : state) {
+        demo.loadTimeline("demoscript.scr");
+        benchmark::DoNotOptimize(demo.getEvents().data());
+    }
+    state.counters["events"] = static_cast<double>(demo.getEvents().size());
+}
+BENCHMARK(LoadWorstAcceptedTimeline)->Unit(benchmark::kMillisecond);
 
 // 10,000 events wait in the future; each frame finds none due, clears and swaps. With `finish`
 // each frame also waits for the software renderer to have cleared the 640 x 480 pixels.
@@ -106,5 +150,26 @@ void ProcessEventsWith10000Pending(benchmark::State& state) {
 BENCHMARK(ProcessEventsWith10000Pending)->Unit(benchmark::kNanosecond);
 
 } // namespace
+
+void* operator new(std::size_t size) {
+    void* memory = std::malloc(size ? size : 1);
+    if (!memory)
+        throw std::bad_alloc();
+    const std::size_t now = heapBytes += malloc_usable_size(memory);
+    for (std::size_t peak = heapPeak; now > peak && !heapPeak.compare_exchange_weak(peak, now);) {
+    }
+    return memory;
+}
+
+void operator delete(void* memory) noexcept {
+    if (!memory)
+        return;
+    heapBytes -= malloc_usable_size(memory);
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept {
+    operator delete(memory);
+}
 
 BENCHMARK_MAIN();

@@ -84,7 +84,9 @@ void DemoSystem::runEvent(const TimelineEvent& event) {
         break;
     case EventKind::Start: startEffect(event.effect); break;
     case EventKind::Stop: stopEffect(event.effect); break;
-    case EventKind::Trigger: event.effect->trigger(event.triggerId, event.parameters); break;
+    case EventKind::Trigger:
+        event.effect->trigger(event.message->triggerId, event.message->parameters);
+        break;
     }
 }
 

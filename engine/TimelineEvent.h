@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,15 @@ enum class EventKind { Init, Start, Stop, Trigger };
 
 const char* eventKindName(EventKind kind);
 
+// What a Trigger event hands its effect. All events of one periodic record share one message,
+// so that a long name or many numbers cost their size once, not once per repetition.
+struct TriggerMessage {
+    std::string triggerId;
+    std::vector<float> parameters;
+};
+
 // One timed step of the demo. Init carries the record's layer, parameters and data; Trigger its
-// name and numbers; Start and Stop only the effect.
+// message; Start and Stop only the effect.
 struct TimelineEvent {
     double time = 0.0;
     int layer = 0;
@@ -18,5 +26,5 @@ struct TimelineEvent {
     Effect* effect = nullptr;
     std::vector<float> parameters;
     std::vector<std::string> data;
-    std::string triggerId;
+    std::shared_ptr<const TriggerMessage> message;
 };

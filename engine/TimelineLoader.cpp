@@ -78,6 +78,7 @@ void TimelineLoader::readEffectRecord(DomCursor& cursor, const std::string& reco
     std::vector<float> parameters = readFloats(cursor, "parameters");
     Effect& effect = requireEffect(identifier, recordName);
 
+    reserveRoom(3, 0, recordName);
     events.push_back(
         {initTime, layer, EventKind::Init, &effect, std::move(parameters), std::move(data), {}});
     events.push_back({startTime, 0, EventKind::Start, &effect, {}, {}, {}});
@@ -92,11 +93,26 @@ void TimelineLoader::readTriggerRecord(DomCursor& cursor, const std::string& rec
     const double beginTime = readTime(cursor, "beginTime", recordName);
     const double endTime = readTime(cursor, "endTime", recordName);
     const double delay = readTime(cursor, "delay", recordName);
-    const std::vector<float> parameters = readFloats(cursor, "parameters");
+    std::vector<float> parameters = readFloats(cursor, "parameters");
     Effect& effect = requireEffect(effectId, recordName);
 
-    for (double time : triggerTimes(periodic, beginTime, endTime, delay, triggerId, effectId))
-        events.push_back({time, 0, EventKind::Trigger, &effect, parameters, {}, triggerId});
+    const std::vector<double> times =
+        triggerTimes(periodic, beginTime, endTime, delay, triggerId, effectId);
+    reserveRoom(times.size(), parameters.size(), recordName);
+    const auto message =
+        std::make_shared<const TriggerMessage>(TriggerMessage{triggerId, std::move(parameters)});
+    for (double time : times)
+        events.push_back({time, 0, EventKind::Trigger, &effect, {}, {}, message});
+}
+
+void TimelineLoader::reserveRoom(std::size_t newEvents, std::size_t numbersPerEvent,
+                                 const std::string& recordName) {
+    // Both sides stay far below overflow: at most a million events of a script's numbers.
+    const std::size_t newNumbers = newEvents * numbersPerEvent;
+    if (newEvents > maxEvents - events.size() || newNumbers > maxTriggerNumbers - triggerNumbers)
+        throw Errors::ScriptLoaderError("Error : timeline too large in record [" + recordName +
+                                        "]");
+    triggerNumbers += newNumbers;
 }
 
 Effect* TimelineLoader::findEffect(const std::string& name) const {

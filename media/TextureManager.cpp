@@ -1,5 +1,7 @@
 #include "TextureManager.h"
 
+#include "PortablePath.h"
+#include "ProgramName.h"
 #include "TextureConversion.h"
 
 #include <GL/gl.h>
@@ -54,28 +56,54 @@ Texture* TextureManager::getAlphaTexture(const std::string& fileName) {
 }
 
 Texture* TextureManager::lookUp(const std::string& fileName, Conversion conversion) {
-    if (const auto found = cache.find(fileName); found != cache.end())
-        return found->second.get();
-    std::unique_ptr<Texture> texture = load(fileName, conversion);
-    if (!texture)
+    if (const auto found = names.find(fileName); found != names.end())
+        return found->second;
+    if (failedNames.contains(fileName))
         return nullptr;
-    return cache.emplace(fileName, std::move(texture)).first->second.get();
+
+    const auto path = resolvePortablePath(fileName);
+    if (!path) {
+        failedNames.emplace(fileName, "missing");
+        return nullptr;
+    }
+    const std::string identity = fileIdentity(*path).string();
+    Texture* texture = nullptr;
+    if (const auto found = files.find(identity); found != files.end())
+        texture = found->second.get();
+    else if (const auto failed = failedFiles.find(identity); failed == failedFiles.end())
+        texture = loadFile(fileName, identity, conversion);
+    if (!texture) {
+        failedNames.emplace(fileName, failedFiles.at(identity));
+        return nullptr;
+    }
+    names.emplace(fileName, texture);
+    return texture;
 }
 
-std::unique_ptr<Texture> TextureManager::load(const std::string& fileName, Conversion conversion) {
+Texture* TextureManager::loadFile(const std::string& fileName, const std::string& identity,
+                                  Conversion conversion) {
     ++decodes;
     JpegDecoder decoder(maxTextureSide());
+    decoder.limitPixelBytes(pixelBytes < pixelBudget ? pixelBudget - pixelBytes : 0);
     DecodedPicture picture;
     std::string error;
-    if (!decoder.decodeFile(fileName, picture, error))
+    if (!decoder.decodeFile(fileName, picture, error)) {
+        failedFiles.emplace(identity, pictureFailureReason(error));
         return nullptr;
+    }
     conversion(picture.pixels);
     auto texture = std::make_unique<Texture>();
     texture->width = picture.width;
     texture->height = picture.height;
     texture->pixels = std::move(picture.pixels);
     uploadTexture(*texture, texture->pixels.data());
-    return texture;
+    pixelBytes += texture->pixels.size();
+    return files.emplace(identity, std::move(texture)).first->second.get();
+}
+
+std::string TextureManager::failureReason(const std::string& fileName) const {
+    const auto failed = failedNames.find(fileName);
+    return failed == failedNames.end() ? std::string() : failed->second;
 }
 
 std::unique_ptr<Texture> TextureManager::createSolidTexture(int width, int height, float red,
@@ -106,19 +134,24 @@ Texture* TextureManager::alphaPictureOrFallback(const std::string& fileName) {
 Texture* TextureManager::orFallback(Texture* texture, const std::string& fileName) {
     if (texture)
         return texture;
-    if (reportedMissing.insert(fileName).second)
-        std::cerr << "reelplay: cannot load picture \"" << fileName << "\"\n";
+    if (reported.insert(fileName).second)
+        std::cerr << programName() << ": cannot load picture \"" << fileName
+                  << "\": " << failureReason(fileName) << '\n';
     if (!fallback)
         fallback = createSolidTexture(2, 2, 0.0f, 0.0f, 0.0f, 0.0f);
     return fallback.get();
 }
 
 void TextureManager::releaseAll() {
-    for (auto& [name, texture] : cache) {
+    for (auto& [identity, texture] : files) {
         const GLuint id = texture->id;
         glDeleteTextures(1, &id);
     }
-    cache.clear();
+    names.clear();
+    files.clear();
+    failedNames.clear();
+    failedFiles.clear();
+    pixelBytes = 0;
     if (fallback) {
         const GLuint id = fallback->id;
         glDeleteTextures(1, &id);

@@ -12,15 +12,20 @@
 #include <vector>
 
 // The process-wide store of the pictures the effects show: each JPEG file becomes one GL
-// texture, kept under its name exactly as given until shutdown. Needs a current GL context.
+// texture, kept until shutdown. Names are kept exactly as given, but all names that resolve to
+// one file share its texture. A picture that fails is remembered with its reason and never
+// decoded again, and all pictures together stay within a budget of pixel bytes of pixels. Needs a
+// current GL context.
 class TextureManager {
 public:
+    static constexpr std::size_t defaultPixelBudget = std::size_t{1} << 30;
+
     static TextureManager* instance();
     // At shutdown: every texture released, then the manager itself.
     static void destroy();
 
     // The colour-keyed texture of a picture (near-black transparent), or null when the file
-    // cannot be loaded; a failed name is tried again on the next request.
+    // cannot be loaded.
     Texture* getTexture(const std::string& fileName);
     // The alpha-only texture of a picture. Shares the cache with getTexture: whichever
     // conversion loaded a name first is what both return for it.
@@ -33,15 +38,23 @@ public:
     std::unique_ptr<Texture> createBlankTexture(int width, int height);
 
     // What effects use: the picture's texture, or a shared transparent texture when it cannot
-    // be loaded, named once on stderr. Never null.
+    // be loaded, named once on stderr with the reason. Never null.
     Texture* pictureOrFallback(const std::string& fileName);
     Texture* alphaPictureOrFallback(const std::string& fileName);
 
     void releaseAll();
+    // The run's pixel budget; pictures already held stay.
+    void setPixelBudget(std::size_t bytes) { pixelBudget = bytes; }
 
-    std::size_t cachedCount() const { return cache.size(); }
+    // Why a name failed to load ("missing", "unreadable: ..."); empty when it has not failed.
+    std::string failureReason(const std::string& fileName) const;
+
+    // Distinct files held as textures, and the names that lead to them.
+    std::size_t cachedCount() const { return files.size(); }
+    std::size_t nameCount() const { return names.size(); }
     // Pictures decoded so far, loaded or not; a cache hit decodes nothing.
     std::size_t decodeCount() const { return decodes; }
+    std::size_t pixelBytesHeld() const { return pixelBytes; }
 
 private:
     using Conversion = void (*)(std::span<std::uint8_t> pixels);
@@ -49,13 +62,21 @@ private:
     TextureManager() = default;
 
     Texture* lookUp(const std::string& fileName, Conversion conversion);
-    std::unique_ptr<Texture> load(const std::string& fileName, Conversion conversion);
+    Texture* loadFile(const std::string& fileName, const std::string& identity,
+                      Conversion conversion);
     Texture* orFallback(Texture* texture, const std::string& fileName);
 
-    std::map<std::string, std::unique_ptr<Texture>> cache;
+    // Keyed by the file's resolved, canonical path; the names map each spelling to one of them.
+    std::map<std::string, std::unique_ptr<Texture>> files;
+    std::map<std::string, Texture*> names;
+    // Reasons of failed loads, by name as given and by file.
+    std::map<std::string, std::string> failedNames;
+    std::map<std::string, std::string> failedFiles;
     std::unique_ptr<Texture> fallback;
-    std::set<std::string> reportedMissing;
+    std::set<std::string> reported;
     std::size_t decodes = 0;
+    std::size_t pixelBytes = 0;
+    std::size_t pixelBudget = defaultPixelBudget;
 };
 
 // The largest texture side to decode: what the GL takes, and never beyond the decoder's bound.

@@ -13,6 +13,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const std::optional<fs::path>& identityOf(ParseContext& context, const std::string& name) {
+    auto [entry, added] = context.includeIdentities.try_emplace(name);
+    if (added) {
+        if (const auto path = resolvePortablePath(name))
+            entry->second = fileIdentity(*path);
+    }
+    return entry->second;
+}
+
 // Keeps the included file on the chain of open files while it is read; refuses a chain that
 // is too long or comes back to a file already open.
 class OpenFileGuard {
@@ -21,14 +30,14 @@ public:
         const Errors::ScriptLoaderError tooDeep("Error : include nesting too deep [" + name + "]");
         if (context.openFiles.size() > ParseContext::maxIncludeDepth)
             throw tooDeep;
-        const auto path = resolvePortablePath(name);
-        if (!path)
+        const std::optional<fs::path>& found = identityOf(context, name);
+        if (!found)
             return; // opening it reports the missing file
-        fs::path identity = fileIdentity(*path);
+        const fs::path& identity = *found;
         const auto& open = context.openFiles;
         if (std::find(open.begin(), open.end(), identity) != open.end())
             throw tooDeep;
-        context.openFiles.push_back(std::move(identity));
+        context.openFiles.push_back(identity);
         pushed = true;
     }
     ~OpenFileGuard() {
@@ -58,6 +67,8 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
         throw Errors::ScriptLoaderError(
             "Error : Corrupt dataformat for definition for include directive");
     const std::string name = nameElement->getText();
+    if (++context.includes > ParseContext::maxIncludes)
+        throw Errors::ScriptLoaderError("Error : too many includes [" + name + "]");
 
     OpenFileGuard guard(context, name);
     ScriptLexer lexer;

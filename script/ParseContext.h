@@ -2,19 +2,28 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 // What one script load keeps while it parses: the chain of open files (to refuse include cycles
-// and runaway include chains), how deep containers are nested across all of them, and how much
-// text all files together have brought in (a file included many times over counts each time).
+// and runaway include chains), how deep containers are nested across all of them, how many
+// include directives have run and how much text all files together have brought in (a file
+// included many times over counts each time). Counting the directives bounds fan-out: files that
+// each include the next twice would otherwise double the work with every file.
 struct ParseContext {
     static constexpr std::size_t maxIncludeDepth = 64;
+    static constexpr std::size_t maxIncludes = 4096;
     static constexpr int maxContainerDepth = 256;
     static constexpr std::uintmax_t maxTotalScriptBytes = std::uintmax_t{32} << 20;
 
     std::vector<std::filesystem::path> openFiles;
+    // The file each include name stands for, found once per load: resolving a name walks the
+    // whole path with a system call per folder, which made up most of an include's cost.
+    std::map<std::string, std::optional<std::filesystem::path>> includeIdentities;
     int containerDepth = 0;
+    std::size_t includes = 0;
     std::uintmax_t scriptBytes = 0;
 };
 

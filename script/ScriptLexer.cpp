@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -90,10 +91,12 @@ std::string ScriptLexer::popFirstError() {
 
 std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
     reset();
-    // On the heap: lexers of included files run nested inside the parser.
-    std::vector<char> buffer(1 << 16);
+    // On the heap: lexers of included files run nested inside the parser. Not cleared: only
+    // what a read fills is looked at, and an include of a small file should not pay for 64 KB.
+    constexpr std::size_t bufferSize = 1 << 16;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     while (stream) {
-        stream.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        stream.read(buffer.get(), static_cast<std::streamsize>(bufferSize));
         const auto got = stream.gcount();
         textBytes += static_cast<std::uintmax_t>(got);
         if (textBytes > maxScriptBytes) {

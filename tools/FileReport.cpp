@@ -32,7 +32,7 @@ std::string pictureStatus(const std::string& fileName) {
     std::string error;
     if (decoder.decodeFile(fileName, picture, error))
         return ok;
-    return error == missing ? error : "unreadable: " + error;
+    return pictureFailureReason(error);
 }
 
 std::string musicStatus(const std::string& specification) {

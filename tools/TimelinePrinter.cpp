@@ -79,8 +79,8 @@ void printTimeline(const std::vector<TimelineEvent>& events, std::ostream& out) 
                 << " data=" << list(event.data, quoted);
             break;
         case EventKind::Trigger:
-            out << ' ' << quoted(event.triggerId)
-                << " parameters=" << list(event.parameters, formatFloat);
+            out << ' ' << quoted(event.message->triggerId)
+                << " parameters=" << list(event.message->parameters, formatFloat);
             break;
         case EventKind::Start:
         case EventKind::Stop:

@@ -43,7 +43,7 @@ protected:
             line << event.time << ' ' << eventKindName(event.kind) << ' '
                  << event.effect->getName();
             if (event.kind == EventKind::Trigger)
-                line << ' ' << event.triggerId;
+                line << ' ' << event.message->triggerId;
             lines.push_back(line.str());
         }
         return lines;
@@ -100,7 +100,7 @@ TEST_F(TimelineLoad, ExpandsTriggersOnceOrPeriodically) {
     EXPECT_THAT(timeline(), ElementsAre("3 Trigger Beta Single", "10 Trigger Beta Tick",
                                         "10.5 Trigger Beta Tick", "11 Trigger Beta Tick",
                                         "11.5 Trigger Beta Tick", "12.5 Trigger Alpha Once"));
-    EXPECT_THAT(demo.getEvents().back().parameters, ElementsAre(1.0f, 2.0f));
+    EXPECT_THAT(demo.getEvents().back().message->parameters, ElementsAre(1.0f, 2.0f));
 }
 
 TEST(TriggerTimes, AccumulatesTheDelayInDoublePrecision) {
@@ -154,6 +154,48 @@ TEST_F(TimelineLoad, RefusesRunawayTriggersAndKeepsTheTimelineItHad) {
     EXPECT_EQ(refusal(triggerRecord("t", "Beta", "Spin", true, "0", "10", "0")),
               "Error : trigger [Spin] for [Beta] repeats without end");
     EXPECT_EQ(timeline().size(), 3u);
+}
+
+// "n n n ..." with `count` numbers.
+std::string manyNumbers(int count) {
+    std::string numbers;
+    for (int i = 0; i < count; ++i)
+        numbers += "1 ";
+    return numbers;
+}
+
+TEST_F(TimelineLoad, BoundsTheNumbersThatAllTriggerEventsDeliver) {
+    // 1,000 numbers repeated 16,000 times are the most accepted; the events share them.
+    load(triggerRecord("full", "Alpha", "Beat", true, "0", "16000", "1", manyNumbers(1000)));
+    ASSERT_EQ(demo.getEvents().size(), 16'000u);
+    EXPECT_EQ(demo.getEvents().front().message, demo.getEvents().back().message);
+    EXPECT_EQ(demo.getEvents().back().message->parameters.size(), 1000u);
+
+    // One repetition more, spread over two records: the second one is named.
+    EXPECT_EQ(
+        refusal(triggerRecord("most", "Alpha", "Beat", true, "0", "15999", "1", manyNumbers(1000)) +
+                triggerRecord("more", "Beta", "Beat", true, "0", "2", "1", manyNumbers(1000))),
+        "Error : timeline too large in record [more]");
+    EXPECT_EQ(refusal(triggerRecord("huge", "Alpha", "Beat", true, "0", "999999", "1",
+                                    manyNumbers(1000))),
+              "Error : timeline too large in record [huge]");
+}
+
+TEST_F(TimelineLoad, BoundsTheEventsOfTheWholeTimeline) {
+    // Each record alone is allowed; together they pass a million events.
+    const std::string big = triggerRecord("big", "Alpha", "Tick", true, "0", "600000", "1");
+    EXPECT_EQ(refusal(big + triggerRecord("big2", "Beta", "Tock", true, "0", "600000", "1")),
+              "Error : timeline too large in record [big2]");
+    EXPECT_EQ(refusal(triggerRecord("fill", "Alpha", "Tick", true, "0", "999998", "1") +
+                      effectRecord("fx", "Beta", 1, "0", "0", "1")),
+              "Error : timeline too large in record [fx]");
+    // A single record past the bound still says it repeats without end.
+    EXPECT_EQ(refusal(triggerRecord("t", "Alpha", "Spin", true, "0", "1000001", "1")),
+              "Error : trigger [Spin] for [Alpha] repeats without end");
+
+    load(triggerRecord("fill", "Alpha", "Tick", true, "0", "999997", "1") +
+         effectRecord("fx", "Beta", 1, "0", "0", "1"));
+    EXPECT_EQ(demo.getEvents().size(), TimelineLoader::maxEvents);
 }
 
 TEST_F(TimelineLoad, PassesOnTheCursorsErrorsForMisshapenRecords) {

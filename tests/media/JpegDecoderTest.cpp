@@ -4,6 +4,7 @@
 #include "TestPictures.h"
 #include "TextureConversion.h"
 
+#include <array>
 #include <cmath>
 #include <sys/resource.h>
 #include <turbojpeg.h>
@@ -79,18 +80,47 @@ TEST(JpegDecoder, RefusesDamagedAndForeignFiles) {
     EXPECT_EQ(decode({}).error, "empty file");
 }
 
-TEST(JpegDecoder, CmykPicturesFailWithTheCodecsReason) {
-    std::vector<std::uint8_t> cmyk(16 * 16 * 4, 40);
+TEST(JpegDecoder, InkPicturesComeOutAsRgb) {
+    // Four 16 x 16 quadrants, stored inverted: red, green, blue, and half black over a light red.
+    struct Quadrant {
+        std::array<std::uint8_t, 4> ink;
+        std::array<int, 3> rgb;
+    };
+    const std::array<Quadrant, 4> quadrants = {{{{255, 0, 0, 255}, {255, 0, 0}},
+                                                {{0, 255, 0, 255}, {0, 255, 0}},
+                                                {{0, 0, 255, 255}, {0, 0, 255}},
+                                                {{255, 200, 200, 128}, {128, 100, 100}}}};
+    std::vector<std::uint8_t> cmyk(32 * 32 * 4);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const auto& ink = quadrants[(y / 16) * 2 + x / 16].ink;
+            std::copy(ink.begin(), ink.end(), &cmyk[(std::size_t(y) * 32 + x) * 4]);
+        }
+    }
+    for (InkStyle style : {InkStyle::Cmyk, InkStyle::Ycck}) {
+        const Decoded decoded = decode(encodeInkJpeg(cmyk, 32, 32, style));
+        ASSERT_TRUE(decoded.ok) << decoded.error;
+        ASSERT_EQ(decoded.image.pixels.size(), 32u * 32 * 4);
+        for (int q = 0; q < 4; ++q) {
+            const std::size_t centre = (std::size_t(q / 2 * 16 + 8) * 32 + q % 2 * 16 + 8) * 4;
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(decoded.image.pixels[centre + c], quadrants[q].rgb[c], 3)
+                    << "quadrant " << q << " component " << c;
+        }
+    }
+
+    // The same ink through the codec's simple interface, which writes YCCK.
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
     ASSERT_EQ(
-        tjCompress2(handle, cmyk.data(), 16, 0, 16, TJPF_CMYK, &jpeg, &size, TJSAMP_444, 90, 0), 0);
-    const Decoded decoded = decode(std::vector<std::uint8_t>(jpeg, jpeg + size));
+        tjCompress2(handle, cmyk.data(), 32, 0, 32, TJPF_CMYK, &jpeg, &size, TJSAMP_444, 95, 0), 0);
+    const Decoded simple = decode(std::vector<std::uint8_t>(jpeg, jpeg + size));
     tjFree(jpeg);
     tjDestroy(handle);
-    EXPECT_FALSE(decoded.ok);
-    EXPECT_EQ(decoded.error, "cannot decode: Unsupported color conversion request");
+    ASSERT_TRUE(simple.ok) << simple.error;
+    EXPECT_NEAR(simple.image.pixels[(8 * 32 + 8) * 4], 255, 4);
+    EXPECT_NEAR(simple.image.pixels[(8 * 32 + 8) * 4 + 1], 0, 4);
 }
 
 // Patches the frame header's height and width.

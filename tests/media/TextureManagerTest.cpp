@@ -1,6 +1,7 @@
 #include "TextureManager.h"
 
 #include "GLTest.h"
+#include "ProgramName.h"
 #include "TestPictures.h"
 #include "TextureConversion.h"
 
@@ -105,49 +106,98 @@ TEST_F(TextureManagerTest, DecodesEachNameOnceWhicheverConversionAsks) {
     EXPECT_EQ(manager->cachedCount(), 2u);
 }
 
-TEST_F(TextureManagerTest, NamesDifferingInCaseAreTwoEntries) {
-    writeJpeg("Case.jpg", keyedPicture());
-    Texture* exact = manager->getTexture("Case.jpg");
-    Texture* otherCase = manager->getTexture("CASE.JPG");
+TEST_F(TextureManagerTest, NamesOfOneFileShareOneTexture) {
+    writeJpeg("Pics/Case.jpg", keyedPicture());
+    Texture* exact = manager->getTexture("Pics/Case.jpg");
     ASSERT_NE(exact, nullptr);
-    ASSERT_NE(otherCase, nullptr);
-    EXPECT_NE(exact, otherCase);
-    EXPECT_EQ(manager->decodeCount(), 2u);
-    EXPECT_EQ(manager->cachedCount(), 2u);
+    for (const char* name :
+         {"PICS/CASE.JPG", "\\pics\\case.jpg", "./Pics/Case.jpg", "pics//case.JPG"})
+        EXPECT_EQ(manager->getAlphaTexture(name), exact) << name;
+    EXPECT_EQ(manager->decodeCount(), 1u);
+    EXPECT_EQ(manager->cachedCount(), 1u);
+    EXPECT_EQ(manager->nameCount(), 5u);
+    EXPECT_EQ(manager->pixelBytesHeld(), 64u * 32 * 4);
+
+    // Files that really differ only in case stay two pictures.
+    writeJpeg("Two.jpg", keyedPicture());
+    writeJpeg("two.jpg", keyedPicture());
+    EXPECT_NE(manager->getTexture("Two.jpg"), manager->getTexture("two.jpg"));
+    EXPECT_EQ(manager->cachedCount(), 3u);
 }
 
-TEST_F(TextureManagerTest, FailedLoadsAreNotCachedAndAreTriedAgain) {
-    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
-    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
-    EXPECT_EQ(manager->decodeCount(), 2u);
-    EXPECT_EQ(manager->cachedCount(), 0u);
-    writeJpeg("late.jpg", keyedPicture());
-    EXPECT_NE(manager->getTexture("late.jpg"), nullptr);
-
+TEST_F(TextureManagerTest, FailedPicturesAreRememberedWithTheirReason) {
     const std::vector<std::uint8_t> good = encodeJpeg(gradientImage(32, 32));
+    folder->write("damaged.jpg", std::string(good.begin(), good.begin() + good.size() / 2));
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(manager->getTexture(i % 2 ? "damaged.jpg" : "DAMAGED.jpg"), nullptr);
+        EXPECT_EQ(manager->getAlphaTexture("damaged.jpg"), nullptr);
+    }
+    EXPECT_EQ(manager->decodeCount(), 1u);
+    EXPECT_EQ(manager->failureReason("DAMAGED.jpg").rfind("unreadable: cannot decode", 0), 0u)
+        << manager->failureReason("DAMAGED.jpg");
+    EXPECT_EQ(manager->failureReason("DAMAGED.jpg"), manager->failureReason("damaged.jpg"));
+
+    // A missing file stays missing for the run, even when it turns up later.
+    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
+    writeJpeg("late.jpg", keyedPicture());
+    EXPECT_EQ(manager->getTexture("late.jpg"), nullptr);
+    EXPECT_EQ(manager->failureReason("late.jpg"), "missing");
+    EXPECT_EQ(manager->decodeCount(), 1u);
+
     const std::vector<std::uint8_t> png = tinyPng();
-    folder->write("truncated.jpg", std::string(good.begin(), good.begin() + good.size() / 2));
     folder->write("empty.jpg", "");
     folder->write("png.jpg", std::string(png.begin(), png.end()));
     folder->write("garbage.jpg", std::string(3000, '\x5a'));
-    for (const char* name : {"truncated.jpg", "empty.jpg", "png.jpg", "garbage.jpg", "folder"}) {
+    for (const char* name : {"empty.jpg", "png.jpg", "garbage.jpg"}) {
         EXPECT_EQ(manager->getTexture(name), nullptr) << name;
-        EXPECT_EQ(manager->getAlphaTexture(name), nullptr) << name;
+        EXPECT_EQ(manager->failureReason(name).rfind("unreadable: ", 0), 0u) << name;
     }
-    EXPECT_EQ(manager->cachedCount(), 1u);
+    EXPECT_EQ(manager->getTexture("folder"), nullptr);
+    EXPECT_EQ(manager->failureReason("folder"), "missing");
+    EXPECT_EQ(manager->cachedCount(), 0u);
+    EXPECT_EQ(manager->failureReason("good-so-far.jpg"), "");
 }
 
-TEST_F(TextureManagerTest, EffectsGetATransparentStandInNamedOnce) {
+TEST_F(TextureManagerTest, PicturesPastThePixelBudgetGetTheStandIn) {
+    // Room for two pictures of 1 MiB and a half.
+    manager->setPixelBudget((std::size_t{5} << 20) / 2);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        writeJpeg(name, gradientImage(512, 512));
+    EXPECT_NE(manager->getTexture("a.jpg"), nullptr);
+    EXPECT_NE(manager->getTexture("b.jpg"), nullptr);
+    // Another name of a picture already held costs nothing more.
+    EXPECT_NE(manager->getTexture("A.JPG"), nullptr);
+
+    testing::internal::CaptureStderr();
+    Texture* third = manager->pictureOrFallback("c.jpg");
+    const std::string said = testing::internal::GetCapturedStderr();
+    manager->setPixelBudget(TextureManager::defaultPixelBudget);
+    EXPECT_EQ(third, manager->pictureOrFallback("missing.jpg"));
+    const std::string reason = "over the texture memory budget: 512 x 512 needs 1 MiB, 0 MiB left";
+    EXPECT_EQ(manager->failureReason("c.jpg"), reason);
+    EXPECT_EQ(said,
+              std::string(programName()) + ": cannot load picture \"c.jpg\": " + reason + "\n");
+    EXPECT_EQ(manager->pixelBytesHeld(), std::size_t{2} << 20);
+}
+
+TEST_F(TextureManagerTest, EffectsGetATransparentStandInNamedOnceWithTheReason) {
+    // The line names the program that runs, not always the player.
+    EXPECT_EQ(programName(), "media_tests");
+    const std::vector<std::uint8_t> good = encodeJpeg(gradientImage(32, 32));
+    folder->write("cut.jpg", std::string(good.begin(), good.begin() + good.size() / 2));
+
     testing::internal::CaptureStderr();
     Texture* first = manager->pictureOrFallback("\\missing.jpg");
     Texture* again = manager->alphaPictureOrFallback("\\missing.jpg");
-    Texture* other = manager->pictureOrFallback("other-missing.jpg");
+    Texture* other = manager->pictureOrFallback("cut.jpg");
+    manager->pictureOrFallback("cut.jpg");
     const std::string said = testing::internal::GetCapturedStderr();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(again, first);
     EXPECT_EQ(other, first);
-    EXPECT_EQ(said, "reelplay: cannot load picture \"\\missing.jpg\"\n"
-                    "reelplay: cannot load picture \"other-missing.jpg\"\n");
+    EXPECT_EQ(said, "media_tests: cannot load picture \"\\missing.jpg\": missing\n"
+                    "media_tests: cannot load picture \"cut.jpg\": " +
+                        manager->failureReason("cut.jpg") + "\n");
     EXPECT_EQ(manager->cachedCount(), 0u);
     for (std::size_t i = 0; i < 4 * 4; i += 4)
         EXPECT_EQ(uploaded(*first)[i + 3], 0);

@@ -1,13 +1,22 @@
 // Thousands of randomly damaged scripts through the loader: each must end in a tree or a load
-// error. Crashes, hangs and leaks show up under the sanitizer build.
+// error. Crashes, hangs and leaks show up under the sanitizer build. Then the shapes that cost
+// the most per byte of script (includes that fan out, periodic triggers that repeat many
+// numbers), each of which must be loaded or refused exactly where the loader's counts say.
 
 #include "ContainerNode.h"
+#include "DemoSystem.h"
+#include "ParseContext.h"
+#include "RecordingEffect.h"
 #include "ScriptErrors.h"
 #include "ScriptLoader.h"
+#include "ScriptText.h"
 #include "TempFolder.h"
+#include "TimelineLoader.h"
 #include "Writer.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <random>
 #include <sstream>
 
@@ -100,6 +109,88 @@ TEST(Mutation, DamagedScriptsEndInATreeOrALoadError) {
     // Both outcomes must be common, or the mutations test nothing.
     EXPECT_GT(loaded, 200) << refused << " refused";
     EXPECT_GT(refused, 200) << loaded << " loaded";
+}
+
+std::string loadError(const std::string& fileName) {
+    try {
+        loadScript(fileName);
+    } catch (const Errors::LoadError& error) {
+        return error.getMessage();
+    }
+    return "(loaded)";
+}
+
+TEST(Mutation, IncludeFanOutStopsAtTheDirectiveCount) {
+    TempFolder folder;
+    std::mt19937 random(17);
+    for (int round = 0; round < 40; ++round) {
+        // `depth` files, each including the next `width` times; the last holds one value.
+        const int depth = std::uniform_int_distribution<int>(1, 24)(random);
+        const int width = std::uniform_int_distribution<int>(1, 4)(random);
+        std::size_t directives = 0;
+        std::size_t level = 1;
+        for (int i = 0; i < depth; ++i) {
+            std::string text;
+            if (i + 1 < depth) {
+                for (int k = 0; k < width; ++k)
+                    text += "include f" + std::to_string(i + 1) + ".scr;";
+                level = std::min<std::size_t>(level * width, ParseContext::maxIncludes + 1);
+                directives =
+                    std::min<std::size_t>(directives + level, ParseContext::maxIncludes + 1);
+            } else {
+                text = "int x 1;";
+            }
+            folder.write("f" + std::to_string(i) + ".scr", text);
+        }
+        const std::string error = loadError("f0.scr");
+        SCOPED_TRACE("depth " + std::to_string(depth) + ", width " + std::to_string(width));
+        if (directives <= ParseContext::maxIncludes)
+            EXPECT_EQ(error, "(loaded)");
+        else
+            EXPECT_EQ(error.rfind("Error : too many includes [f", 0), 0u) << error;
+    }
+}
+
+TEST(Mutation, PeriodicPayloadsStopAtTheTimelineCounts) {
+    TempFolder folder;
+    DemoSystem demo;
+    std::vector<std::string> log;
+    RecordingEffect effect("Beat", log);
+    std::mt19937 random(1);
+    for (int round = 0; round < 30; ++round) {
+        // Repeats and numbers on a log scale, so that both sides of each bound come up.
+        const auto logScale = [&](double most) {
+            return static_cast<std::size_t>(
+                std::exp(std::uniform_real_distribution<double>(0.0, std::log(most))(random)));
+        };
+        const std::size_t repeats = logScale(3e6);
+        const std::size_t numbers = logScale(4e3);
+        std::string payload;
+        for (std::size_t i = 0; i < numbers; ++i)
+            payload += "0.5 ";
+        const std::string records =
+            recordTypes +
+            triggerRecord("pulse", "Beat", "Hit", true, "0", std::to_string(repeats), "1", payload);
+        folder.write("demoscript.scr", records);
+        std::string error = "(loaded)";
+        try {
+            demo.loadTimeline("demoscript.scr");
+        } catch (const Errors::LoadError& refusal) {
+            error = refusal.getMessage();
+        }
+        SCOPED_TRACE(std::to_string(repeats) + " repeats of " + std::to_string(numbers));
+        if (repeats > TimelineLoader::maxEvents) {
+            EXPECT_EQ(error, "Error : trigger [Hit] for [Beat] repeats without end");
+        } else if (repeats * numbers > TimelineLoader::maxTriggerNumbers) {
+            EXPECT_EQ(error, "Error : timeline too large in record [pulse]");
+        } else {
+            ASSERT_EQ(error, "(loaded)");
+            ASSERT_EQ(demo.getEvents().size(), std::max<std::size_t>(repeats, 1));
+            // One stored copy of the numbers, whatever the number of repeats.
+            EXPECT_EQ(demo.getEvents().front().message.use_count(),
+                      static_cast<long>(demo.getEvents().size()));
+        }
+    }
 }
 
 } // namespace

@@ -182,4 +182,21 @@ TEST_F(Include, ScriptTextIsBoundedPerFileAndInTotal) {
     EXPECT_EQ(errorOf(repeated), "Error : included scripts too large in total [part.scr]");
 }
 
+TEST_F(Include, DirectivesAreCountedAcrossTheWholeLoad) {
+    folder.write("empty.scr", "");
+    std::string includes;
+    for (std::size_t i = 0; i < ParseContext::maxIncludes; ++i)
+        includes += "include empty.scr;";
+    EXPECT_EQ(errorOf(includes), "(loaded)");
+    EXPECT_EQ(errorOf(includes + "include 'EMPTY.scr';"), "Error : too many includes [EMPTY.scr]");
+
+    // Twenty small files, each including the next twice: a million includes if nothing counted.
+    for (int i = 0; i < 20; ++i) {
+        const std::string next = "f" + std::to_string(i + 1) + ".scr";
+        folder.write("f" + std::to_string(i) + ".scr",
+                     i < 19 ? "include " + next + "; include " + next + ";" : "int x 1;");
+    }
+    EXPECT_EQ(errorOf("include f0.scr;").rfind("Error : too many includes [f", 0), 0u);
+}
+
 } // namespace
