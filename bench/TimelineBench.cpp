@@ -161,12 +161,17 @@ void* operator new(std::size_t size) {
     return memory;
 }
 
+// The replaced operator new above takes its memory from malloc, so free is its match; the
+// compiler cannot see that and warns.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* memory) noexcept {
     if (!memory)
         return;
     heapBytes -= malloc_usable_size(memory);
     std::free(memory);
 }
+#pragma GCC diagnostic pop
 
 void operator delete(void* memory, std::size_t) noexcept {
     operator delete(memory);
