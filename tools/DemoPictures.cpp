@@ -192,6 +192,19 @@ PictureCanvas light() {
     return canvas;
 }
 
+// A spark: a small glow in the middle of black. A sprite near the viewer covers most of the
+// view, and 250 of them added together would wash it white with a glow that fills the picture;
+// drawn along a streak, it is a bright point flying with it.
+PictureCanvas spark() {
+    PictureCanvas canvas(128, 128);
+    canvas.paint([](float u, float v) {
+        const float radius = std::hypot(u - 0.5f, v - 0.5f) * 6.0f;
+        const float glow = std::pow(std::max(0.0f, 1.0f - radius), 1.5f);
+        return Colour{0.9f * glow, 0.75f * glow, 1.0f * glow};
+    });
+    return canvas;
+}
+
 // A disc for the board of discs: shaded like a ball, black around it so the corners are cut.
 PictureCanvas disc() {
     PictureCanvas canvas(128, 128);
@@ -388,6 +401,7 @@ std::vector<DemoPicture> drawDemoPictures() {
     add("pictures/caption.jpg", caption());
     add("pictures/frame.jpg", frame());
     add("pictures/iris.jpg", iris());
+    add("pictures/spark.jpg", spark());
     add("pictures/greet1.jpg", greeting("HELLO", "WORLD", {1.0f, 0.9f, 0.2f}));
     add("pictures/greet2.jpg", greeting("GREETS", "TO ALL", {0.3f, 0.9f, 1.0f}));
     add("pictures/greet3.jpg", greeting("DEMO", "MAKERS", {1.0f, 0.4f, 0.9f}));
