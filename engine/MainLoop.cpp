@@ -15,15 +15,13 @@ void MainLoop::run() {
 bool MainLoop::drainEvents() {
     while (const auto event = demo.getWindow().pollEvent()) {
         switch (event->type) {
-        case WindowEvent::Type::Quit:
-            return false;
+        case WindowEvent::Type::Quit: return false;
         case WindowEvent::Type::KeyDown:
         case WindowEvent::Type::KeyUp:
             if (event->key >= 0 && event->key < 256)
                 keys[event->key] = event->type == WindowEvent::Type::KeyDown;
             break;
-        case WindowEvent::Type::Other:
-            break;
+        case WindowEvent::Type::Other: break;
         }
     }
     return true;
