@@ -20,6 +20,7 @@ struct WindowState {
     bool fullscreen = false;
     bool videoStarted = false;
     bool glLoaded = false;
+    bool vsync = false;
     // Set while a window is held: teardown reports its failures where creation did.
     Dialogs* dialogs = nullptr;
 };
@@ -186,9 +187,9 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
         fail(dialogs, "Can't Activate The GL Rendering Context.");
         return false;
     }
-    // Animation that steps per frame runs at the display's rate; drivers that refuse vsync are
-    // fine too.
-    SDL_GL_SetSwapInterval(1);
+    // Animation that steps per frame runs at the display's rate; where the driver refuses, the
+    // main loop spaces the frames itself.
+    state.vsync = SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
 
     SDL_ShowWindow(state.window);
     SDL_RaiseWindow(state.window);
@@ -287,6 +288,17 @@ int GLWindow::getHeight() const {
 
 bool GLWindow::isOpen() const {
     return state.context != nullptr;
+}
+
+bool GLWindow::hasVsync() const {
+    return state.context && state.vsync;
+}
+
+int GLWindow::getRefreshRate() const {
+    SDL_DisplayMode mode;
+    if (!state.window || SDL_GetWindowDisplayMode(state.window, &mode) != 0)
+        return 0;
+    return mode.refresh_rate;
 }
 
 bool GLWindow::isFullscreen() const {

@@ -1,14 +1,23 @@
 #include "MainLoop.h"
 
 #include "DemoSystem.h"
+#include "FramePacer.h"
+
+#include <optional>
 
 void MainLoop::run() {
-    demo.getWindow().holdScreenSaver();
+    GLWindow& window = demo.getWindow();
+    window.holdScreenSaver();
+    std::optional<FramePacer> pacer;
+    if (!window.hasVsync())
+        pacer.emplace(window.getRefreshRate());
     while (drainEvents()) {
         if (keys[escapeKey] || demoFinished())
             return;
         demo.renderFrame();
         ++framesDrawn;
+        if (pacer)
+            pacer->waitForNextFrame();
     }
 }
 
