@@ -6,6 +6,7 @@
 #include "MainLoop.h"
 #include "MusicClock.h"
 #include "ScriptErrors.h"
+#include "StopSignals.h"
 
 #include <exception>
 
@@ -17,7 +18,8 @@ void play(DemoSystem& demo, const EffectFactory& createEffects) {
     const std::unique_ptr<EffectObjects> effects = createEffects();
     demo.loadTimeline(demoScriptName);
     demo.setTitle(demoTitle);
-    MainLoop loop(demo, [&effects] { return effects->demoFinished(); });
+    // A stop signal ends the demo between two frames, like closing the window.
+    MainLoop loop(demo, [&effects] { return StopSignals::requested() || effects->demoFinished(); });
     loop.run();
 }
 
@@ -30,7 +32,8 @@ int runDemo(bool fullscreen, Dialogs& dialogs, const EffectFactory& createEffect
     std::string failure;
     try {
         play(demo, createEffects);
-        return 0;
+        const int signal = StopSignals::requested();
+        return signal ? StopSignals::exitStatus(signal) : 0;
     } catch (const Errors::LoadError& error) {
         failure = error.getMessage();
     } catch (const Errors::DataBaseError& error) {
@@ -38,6 +41,8 @@ int runDemo(bool fullscreen, Dialogs& dialogs, const EffectFactory& createEffect
     } catch (const std::exception& error) {
         failure = error.what();
     }
+    // The window goes first: a box that waits for the user must not hold a switched display.
+    demo.getWindow().destroy();
     dialogs.show("ERROR", failure, DialogIcon::Error);
     return 1;
 }

@@ -12,7 +12,8 @@ public:
     virtual void show(const std::string& caption, const std::string& text, DialogIcon icon) = 0;
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
 
-    // Message boxes on the screen; on stderr when no display can show one. A question that
-    // cannot be shown is answered Yes.
+    // Message boxes on the screen, their text on stderr as well (alone when no display can show
+    // a box). A question that cannot be shown is answered Yes. A stop signal ends the process
+    // while a box waits.
     static Dialogs& system();
 };

@@ -20,6 +20,7 @@ struct WindowState {
     bool fullscreen = false;
     bool videoStarted = false;
     bool glLoaded = false;
+    bool vsync = false;
     // Set while a window is held: teardown reports its failures where creation did.
     Dialogs* dialogs = nullptr;
 };
@@ -44,19 +45,33 @@ bool showsNothingUnasked() {
            !(asked && std::string(asked).find(driver) != std::string::npos);
 }
 
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
 // The video subsystem and the GL library stay loaded until the process ends: a driver unloaded
 // and reloaded for every window costs time and loses track of what the driver allocated.
-bool startVideo() {
+// Answers why no window system could be reached, or "" when it was.
+std::string startVideo() {
     if (state.videoStarted)
-        return true;
+        return "";
+    if (!SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        // Without a display to name, every driver SDL tries fails and some say so on stderr
+        // in their own words; an X display alone is reached through X directly.
+        if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
+            return "no display found";
+        if (!isSet("WAYLAND_DISPLAY"))
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return false;
+        return std::string("no display found (") + SDL_GetError() + ")";
     if (showsNothingUnasked()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return false;
+        return "no display found";
     }
     state.videoStarted = true;
-    return true;
+    return "";
 }
 
 bool loadGLLibrary() {
@@ -115,8 +130,9 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
     destroy();
     state.fullscreen = false;
     state.dialogs = &dialogs;
-    if (!startVideo()) {
-        fail(dialogs, "Failed To Register The Window Class.");
+    if (const std::string noVideo = startVideo(); !noVideo.empty()) {
+        fail(dialogs, "Failed To Register The Window Class: " + noVideo +
+                          ". Run the player on a desktop, or under xvfb-run where there is none.");
         return false;
     }
 
@@ -171,9 +187,9 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
         fail(dialogs, "Can't Activate The GL Rendering Context.");
         return false;
     }
-    // Animation that steps per frame runs at the display's rate; drivers that refuse vsync are
-    // fine too.
-    SDL_GL_SetSwapInterval(1);
+    // Animation that steps per frame runs at the display's rate; where the driver refuses, the
+    // main loop spaces the frames itself.
+    state.vsync = SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
 
     SDL_ShowWindow(state.window);
     SDL_RaiseWindow(state.window);
@@ -249,18 +265,15 @@ std::optional<WindowEvent> GLWindow::pollEvent() {
     if (!state.videoStarted || !SDL_PollEvent(&event))
         return std::nullopt;
     switch (event.type) {
-    case SDL_QUIT:
-        return WindowEvent{WindowEvent::Type::Quit};
+    case SDL_QUIT: return WindowEvent{WindowEvent::Type::Quit};
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             return WindowEvent{WindowEvent::Type::Quit};
         break;
     case SDL_KEYDOWN:
         return WindowEvent{WindowEvent::Type::KeyDown, tableKey(event.key.keysym.sym)};
-    case SDL_KEYUP:
-        return WindowEvent{WindowEvent::Type::KeyUp, tableKey(event.key.keysym.sym)};
-    default:
-        break;
+    case SDL_KEYUP: return WindowEvent{WindowEvent::Type::KeyUp, tableKey(event.key.keysym.sym)};
+    default: break;
     }
     return WindowEvent{};
 }
@@ -275,6 +288,17 @@ int GLWindow::getHeight() const {
 
 bool GLWindow::isOpen() const {
     return state.context != nullptr;
+}
+
+bool GLWindow::hasVsync() const {
+    return state.context && state.vsync;
+}
+
+int GLWindow::getRefreshRate() const {
+    SDL_DisplayMode mode;
+    if (!state.window || SDL_GetWindowDisplayMode(state.window, &mode) != 0)
+        return 0;
+    return mode.refresh_rate;
 }
 
 bool GLWindow::isFullscreen() const {

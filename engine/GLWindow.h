@@ -43,4 +43,8 @@ public:
     int getHeight() const;
     bool isOpen() const;
     bool isFullscreen() const;
+    // Whether the buffer swap waits for the display.
+    bool hasVsync() const;
+    // The display's refresh rate in Hz, 0 where it is not known.
+    int getRefreshRate() const;
 };

@@ -7,7 +7,8 @@ class DemoSystem;
 
 // Draws frames until the demo ends: the window is closed, Escape is down when the loop looks
 // between two frames, or the demo reports that it has played to its end. Every waiting window
-// event is handled before the next frame; there is no frame cap and no sleep.
+// event is handled before the next frame. Frames come as fast as the buffer swap lets them where
+// it waits for the display; elsewhere they are paced to the display's rate.
 class MainLoop {
 public:
     static constexpr int escapeKey = 27;

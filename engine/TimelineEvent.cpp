@@ -2,14 +2,10 @@
 
 const char* eventKindName(EventKind kind) {
     switch (kind) {
-    case EventKind::Init:
-        return "Init";
-    case EventKind::Start:
-        return "Start";
-    case EventKind::Stop:
-        return "Stop";
-    case EventKind::Trigger:
-        break;
+    case EventKind::Init: return "Init";
+    case EventKind::Start: return "Start";
+    case EventKind::Stop: return "Stop";
+    case EventKind::Trigger: break;
     }
     return "Trigger";
 }

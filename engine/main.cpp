@@ -4,12 +4,14 @@
 #include "DemoProgram.h"
 #include "Dialogs.h"
 #include "EffectCatalogue.h"
+#include "StopSignals.h"
 
 #ifndef REELPLAY_FULLSCREEN
 #error "the build sets REELPLAY_FULLSCREEN to 0 or 1"
 #endif
 
 int main() {
+    StopSignals::install();
     return runDemo(REELPLAY_FULLSCREEN != 0, Dialogs::system(),
                    [] { return std::make_unique<EffectCatalogue>(); });
 }

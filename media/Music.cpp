@@ -2,12 +2,15 @@
 
 #include "CdPlayer.h"
 #include "MusicRequest.h"
+#include "ProgramName.h"
 #include "SongPlayer.h"
 #include "StreamPlayer.h"
 #include "VolumeGroup.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -43,6 +46,18 @@ void destroyPlayer() {
     player.reset();
 }
 
+// Music that cannot be played stays silent, so the user is told why, once for each name. The
+// program's own name comes first, as the program was started (the player or a tool).
+void reportUnplayable(const std::string& specification, SoundLibrary& library) {
+    static std::set<std::string> reported;
+    if (!reported.insert(specification).second)
+        return;
+    const std::string reason =
+        started ? library.lastError() : std::string("the sound library does not start");
+    std::cerr << programName() << ": cannot play music \"" << specification
+              << "\": " << reason << std::endl;
+}
+
 } // namespace
 
 bool initSound() {
@@ -69,13 +84,18 @@ void loadMusic(std::string specification) {
         break;
     case MusicRequest::Kind::Stream:
         stream = library.openStream(specification);
+        if (!stream)
+            reportUnplayable(specification, library);
         made = std::make_unique<StreamPlayer>(group, library, stream);
         break;
-    case MusicRequest::Kind::Song:
-        made = std::make_unique<SongPlayer>(group, library, library.loadSong(specification));
+    case MusicRequest::Kind::Song: {
+        const SongHandle song = library.loadSong(specification);
+        if (!song)
+            reportUnplayable(specification, library);
+        made = std::make_unique<SongPlayer>(group, library, song);
         break;
-    case MusicRequest::Kind::None:
-        return;
+    }
+    case MusicRequest::Kind::None: return;
     }
     made->play();
     // The old player goes only after the new one has started.

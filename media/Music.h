@@ -18,7 +18,8 @@ bool soundStarted();
 
 // Makes the player that `specification` names, starts it, and only then destroys the previous
 // player, so that the new music starts before the old stops. A text that names no player changes
-// nothing. A file that cannot be played still makes a (silent) player.
+// nothing. A file that cannot be played still makes a (silent) player, and is named on stderr
+// with the reason, once per name.
 void loadMusic(std::string specification);
 MusicPlayer* currentPlayer();
 

@@ -18,8 +18,8 @@ namespace {
 // Mixed in blocks of at most this many frames: the position history's grain, and the scratch
 // buffer's size, so that mixing never allocates.
 constexpr std::size_t blockFrames = 1024;
-// Song files are read whole; nothing this large is a song.
-constexpr std::uintmax_t maxSongBytes = 256u << 20;
+// Song files are read whole; nothing this large is a song, and no stream is either.
+constexpr std::uintmax_t maxMusicBytes = 256u << 20;
 
 double monotonicSeconds() {
     using namespace std::chrono;
@@ -45,7 +45,7 @@ std::vector<char> readSongFile(const std::string& fileName) {
     } catch (const Errors::LoadError&) {
         throw std::runtime_error("file not found");
     }
-    if (size > maxSongBytes) {
+    if (size > maxMusicBytes) {
         throw std::runtime_error("file too large");
     }
     std::vector<char> bytes(static_cast<std::size_t>(size));
@@ -193,6 +193,8 @@ StreamHandle SoundLibrary::openStream(const std::string& fileName) {
         const std::optional<std::filesystem::path> path = resolvePortablePath(fileName);
         if (!path || !std::filesystem::is_regular_file(*path, fileError))
             throw std::runtime_error("file not found");
+        if (std::filesystem::file_size(*path, fileError) > maxMusicBytes)
+            throw std::runtime_error("file too large");
         return std::make_unique<StreamDecoder>(*path, rate);
     })};
 }

@@ -1,6 +1,7 @@
 #include "StreamDecoder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,9 +26,60 @@ std::string errorText(int code) {
 // before giving up; this many failures in a row mean it is not audio.
 constexpr int maxFailuresInARow = 200;
 
+constexpr int inputBufferBytes = 64 << 10;
+
+// The file as the demuxer reads it: a plain file and nothing else (no protocol ever sees the
+// name), with a count of the bytes taken and, while the file is being opened, a limit on them.
+struct FileInput {
+    std::FILE* file = nullptr;
+    std::uint64_t read = 0;
+    std::uint64_t limit = UINT64_MAX;
+    bool limitReached = false;
+    std::uint64_t* counter = nullptr;
+
+    ~FileInput() {
+        if (file)
+            std::fclose(file);
+    }
+
+    static int readPacket(void* opaque, uint8_t* buffer, int size) {
+        auto& input = *static_cast<FileInput*>(opaque);
+        if (input.read >= input.limit) {
+            input.limitReached = true;
+            return AVERROR_EOF;
+        }
+        const std::uint64_t allowed = std::min<std::uint64_t>(size, input.limit - input.read);
+        const std::size_t got = std::fread(buffer, 1, allowed, input.file);
+        input.read += got;
+        if (input.counter)
+            *input.counter += got;
+        if (got == 0)
+            return std::ferror(input.file) ? AVERROR(EIO) : AVERROR_EOF;
+        return static_cast<int>(got);
+    }
+
+    static int64_t seek(void* opaque, int64_t offset, int whence) {
+        auto& input = *static_cast<FileInput*>(opaque);
+        if (whence & AVSEEK_SIZE) {
+            const long here = std::ftell(input.file);
+            if (here < 0 || std::fseek(input.file, 0, SEEK_END) != 0)
+                return AVERROR(EIO);
+            const long size = std::ftell(input.file);
+            std::fseek(input.file, here, SEEK_SET);
+            return size;
+        }
+        whence &= ~AVSEEK_FORCE;
+        if (std::fseek(input.file, static_cast<long>(offset), whence) != 0)
+            return AVERROR(EIO);
+        return std::ftell(input.file);
+    }
+};
+
 } // namespace
 
 struct StreamDecoder::State {
+    FileInput input;
+    AVIOContext* io = nullptr;
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
     SwrContext* resampler = nullptr;
@@ -52,6 +104,10 @@ struct StreamDecoder::State {
         av_packet_free(&packet);
         avcodec_free_context(&codec);
         avformat_close_input(&format);
+        // A reader of our own is not the demuxer's to free.
+        if (io)
+            av_freep(&io->buffer);
+        avio_context_free(&io);
     }
 
     std::size_t pendingFrames() const { return (pending.size() - pendingStart) / 2; }
@@ -120,24 +176,36 @@ struct StreamDecoder::State {
     }
 };
 
-StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate)
+StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate, std::uint64_t* bytesRead)
     : state(std::make_unique<State>()) {
     // The media side reports nothing itself: damaged files answer with an error or silence.
     av_log_set_level(AV_LOG_QUIET);
     State& s = *state;
     s.rate = rate;
+    s.input.file = std::fopen(path.c_str(), "rb");
+    if (!s.input.file) {
+        throw std::runtime_error("file not found");
+    }
+    s.input.counter = bytesRead;
+    s.input.limit = probeBytes;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(inputBufferBytes));
+    if (buffer) {
+        s.io = avio_alloc_context(buffer, inputBufferBytes, 0, &s.input, FileInput::readPacket,
+                                  nullptr, FileInput::seek);
+    }
+    if (!s.io) {
+        av_free(buffer);
+        throw std::runtime_error("out of memory");
+    }
     s.format = avformat_alloc_context();
     if (!s.format) {
         throw std::runtime_error("out of memory");
     }
-    // Only the containers of the stream kinds, and only plain files: a name must never reach a
-    // network protocol or another demuxer's guesswork.
+    s.format->pb = s.io;
+    // Only the containers of the stream kinds: a name must never reach another demuxer's
+    // guesswork.
     s.format->format_whitelist = av_strdup("mp3,ogg,asf");
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    std::string url = "file:" + path.string();
-    int result = avformat_open_input(&s.format, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
+    int result = avformat_open_input(&s.format, nullptr, nullptr, nullptr);
     if (result < 0) {
         throw std::runtime_error("not a stream file (" + errorText(result) + ")");
     }
@@ -169,9 +237,13 @@ StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate)
     if (result < 0) {
         throw std::runtime_error("cannot open the audio decoder (" + errorText(result) + ")");
     }
-    if (!decodeMore()) {
-        throw std::runtime_error("no audio could be decoded");
+    if (!decodeMore() || s.input.limitReached) {
+        throw std::runtime_error(s.input.limitReached ? "no audio in the first " +
+                                                            std::to_string(probeBytes >> 20) + " MB"
+                                                      : "no audio could be decoded");
     }
+    // Found: from here on the file plays to its end.
+    s.input.limit = UINT64_MAX;
 }
 
 StreamDecoder::~StreamDecoder() = default;

@@ -2,6 +2,7 @@
 
 #include "AudioSource.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -9,9 +10,14 @@
 // converted to interleaved stereo float at the mixing rate.
 class StreamDecoder : public AudioSource {
 public:
+    // At most this much of a file is read to find its first audio; a file without any that
+    // early is refused instead of being scanned to its end.
+    static constexpr std::uint64_t probeBytes = 4u << 20;
+
     // Opens the file and decodes its first audio, so that a file that holds no playable sound
-    // fails here. Throws std::runtime_error with the reason.
-    StreamDecoder(const std::filesystem::path& path, int rate);
+    // fails here. Throws std::runtime_error with the reason. `bytesRead`, when given, counts
+    // every byte taken from the file, during opening and afterwards.
+    StreamDecoder(const std::filesystem::path& path, int rate, std::uint64_t* bytesRead = nullptr);
     ~StreamDecoder() override;
     StreamDecoder(const StreamDecoder&) = delete;
     StreamDecoder& operator=(const StreamDecoder&) = delete;

@@ -11,6 +11,7 @@
 #include "TestMedia.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <fstream>
@@ -18,7 +19,7 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace {
 
@@ -94,6 +95,11 @@ TEST_F(WholePlayer, ShowsTheFadeAfterOneSecondOfMusicAndEndsThroughTheEnd) {
     EXPECT_GE(red, 200);
 }
 
+std::string readText(const std::string& name) {
+    std::ifstream file(name);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
 int exitStatus(const std::string& command) {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -104,9 +110,47 @@ TEST_F(WholePlayer, TheProgramEndsThroughTheEndWithStatus0) {
     // The music's clock has to run for the trigger at 2 s to come; a minute is far more than
     // enough, and `timeout` answers 124 when it is not.
     EXPECT_EQ(exitStatus("timeout 60 " REELPLAY_PATH " 2>stderr.txt"), 0);
-    std::ifstream errors("stderr.txt");
-    const std::string written{std::istreambuf_iterator<char>(errors), {}};
-    EXPECT_EQ(written, "");
+    EXPECT_EQ(readText("stderr.txt"), "");
+}
+
+// Starts the player, waits until it has written to stderr (or for a second), sends it `signal`,
+// and answers its exit status; `timeout` answers 124 should it not end.
+int stopPlayer(const char* signal, bool waitForStderr) {
+    const std::string wait =
+        waitForStderr ? "while ! test -s stderr.txt; do sleep 0.05; done; " : "sleep 1; ";
+    return exitStatus("timeout 60 sh -c 'rm -f stderr.txt; " REELPLAY_PATH
+                      " 2>stderr.txt & player=$!; " +
+                      wait + "kill -" + signal + " $player; wait $player'");
+}
+
+// The load error is on stderr as soon as its box is up; either stop signal ends the player
+// while the box waits for a user who is not there, as it does while frames are drawn.
+TEST_F(WholePlayer, StopSignalsEndTheLoadErrorBoxAndThePlayingDemo) {
+    folder.write("demoscript.scr", "garbage {\n");
+    for (const auto& [signal, status] : {std::pair{"TERM", 143}, std::pair{"INT", 130}}) {
+        SCOPED_TRACE(signal);
+        EXPECT_EQ(stopPlayer(signal, true), status);
+        EXPECT_THAT(readText("stderr.txt"), testing::StartsWith("ERROR: Currupt element"));
+    }
+
+    // Without "TheEnd" the demo would play until the window is closed.
+    folder.write("demoscript.scr", recordTypes + effectRecord("music", "SoundPlayer", 0, "0", "0",
+                                                              "100", "music.ogg"));
+    EXPECT_EQ(stopPlayer("TERM", false), 143);
+    EXPECT_EQ(readText("stderr.txt"), "");
+}
+
+// Without a display the window cannot come, and the player says why and what to do, in its own
+// words only.
+TEST_F(WholePlayer, WithoutADisplayTheWindowFailureSaysWhatToDo) {
+    folder.write("demoscript.scr", fadeScript);
+    EXPECT_EQ(exitStatus("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR= " +
+                         std::string(REELPLAY_PATH) + " 2>stderr.txt"),
+              1);
+    const std::string said = readText("stderr.txt");
+    EXPECT_THAT(said, testing::HasSubstr("no display found"));
+    EXPECT_THAT(said, testing::HasSubstr("xvfb-run"));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 } // namespace

@@ -6,6 +6,11 @@
 #include "StreamPlayer.h"
 #include "VolumeGroup.h"
 
+#include <cerrno>
+#include <sstream>
+
+#include <gmock/gmock.h>
+
 namespace {
 
 // The process-wide music: started through initSound on the offline output, and taken down at the
@@ -94,6 +99,36 @@ TEST_F(ProgramMusic, AMissingFileStillMakesASilentPlayerAndStopsTheClock) {
 
     loadMusic("missing.xm");
     ASSERT_NE(dynamic_cast<SongPlayer*>(currentPlayer()), nullptr);
+}
+
+// Silent music is named with its reason once, however often it is asked for; music that plays
+// says nothing.
+TEST_F(ProgramMusic, UnplayableMusicIsNamedOnceWithItsReason) {
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>(i * 7919 % 251);
+    write("noise-music.ogg", noise);
+    write("noise-song.xm", noise);
+
+    testing::internal::CaptureStderr();
+    loadMusic("tone.ogg");
+    loadMusic("noise-music.ogg");
+    loadMusic("noise-music.ogg");
+    loadMusic("never-there.mp3");
+    loadMusic("noise-song.xm");
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    const std::string program = program_invocation_short_name;
+    std::istringstream lines(said);
+    std::vector<std::string> seen;
+    for (std::string line; std::getline(lines, line);)
+        seen.push_back(line);
+    ASSERT_EQ(seen.size(), 3u) << said;
+    EXPECT_THAT(seen[0], testing::StartsWith(program + ": cannot play music \"noise-music.ogg\": "
+                                                       "not a stream file"));
+    EXPECT_EQ(seen[1], program + ": cannot play music \"never-there.mp3\": file not found");
+    EXPECT_THAT(seen[2], testing::StartsWith(program + ": cannot play music \"noise-song.xm\": "));
+    EXPECT_GT(seen[2].size(), (program + ": cannot play music \"noise-song.xm\": ").size());
 }
 
 TEST_F(ProgramMusic, CdSpecificationsMakeCdPlayers) {

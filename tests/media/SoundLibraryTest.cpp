@@ -1,4 +1,5 @@
 #include "MediaFolder.h"
+#include "StreamDecoder.h"
 
 #include <random>
 
@@ -245,6 +246,36 @@ TEST_F(SoundLibraryOffline, BrokenAndTruncatedFilesFailOrEndEarly) {
             }
         }
     }
+}
+
+// A file of zeros, or one larger than any music, costs a bounded read before it is refused,
+// whatever its size; a real stream behind the same reader still plays to its end.
+TEST_F(SoundLibraryOffline, SilentAndOversizedStreamsAreRefusedAfterABoundedRead) {
+    write("huge.mp3", "");
+    std::filesystem::resize_file("huge.mp3", std::uintmax_t{300} << 20);
+    EXPECT_FALSE(library.openStream("huge.mp3"));
+    EXPECT_EQ(library.lastError(), "file too large");
+
+    for (const char* name : {"zeros.mp3", "zeros.mp2", "zeros.ogg", "zeros.wma"}) {
+        SCOPED_TRACE(name);
+        write(name, "");
+        std::filesystem::resize_file(name, std::uintmax_t{64} << 20);
+        std::uint64_t bytesRead = 0;
+        EXPECT_THROW(StreamDecoder(name, 44100, &bytesRead), std::runtime_error);
+        EXPECT_GT(bytesRead, 0u);
+        EXPECT_LE(bytesRead, StreamDecoder::probeBytes);
+        EXPECT_FALSE(library.openStream(name));
+        EXPECT_FALSE(library.lastError().empty());
+    }
+
+    std::uint64_t bytesRead = 0;
+    StreamDecoder tone("tone.mp3", 44100, &bytesRead);
+    std::vector<float> out(4096 * 2);
+    std::size_t frames = 0;
+    while (std::size_t made = tone.render(out.data(), 4096))
+        frames += made;
+    EXPECT_NEAR(static_cast<double>(frames), 1.5 * 44100, 4096);
+    EXPECT_EQ(bytesRead, std::filesystem::file_size("tone.mp3"));
 }
 
 TEST_F(SoundLibraryOffline, MissingFilesFoldersAndUnknownHandlesAnswerNothing) {
