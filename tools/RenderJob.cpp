@@ -3,7 +3,7 @@
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ProgressReport.h"
-#include "StopSignals.h"
+#include "SignalStop.h"
 
 #include <cmath>
 #include <cstdio>
@@ -138,7 +138,7 @@ void RenderJob::abandonOutputs() {
 }
 
 std::string RenderJob::stopLine() const {
-    std::string line = "reelrender: stopped by " + std::string(StopSignals::name(stopSignal)) +
+    std::string line = "reelrender: stopped by " + std::string(SignalStop::name(stopSignal)) +
                        " after " + std::to_string(drawn) + " frames drawn; " +
                        std::to_string(written) + " written to " + options.out.string();
     if (options.audio)

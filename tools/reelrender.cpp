@@ -3,7 +3,7 @@
 
 #include "RenderJob.h"
 #include "RenderOptions.h"
-#include "StopSignals.h"
+#include "SignalStop.h"
 #include "ToolSupport.h"
 
 #include <filesystem>
@@ -25,7 +25,7 @@ int render(RenderOptions options) {
     anchorOutputs(options);
     options.script = enterScriptFolder(options.script);
 
-    const StopSignals signals;
+    const SignalStop signals;
     RenderJob job(options);
     job.run(std::cerr, isatty(STDERR_FILENO) != 0, [&signals] { return signals.received(); });
     // As a shell reports a process ended by the signal.

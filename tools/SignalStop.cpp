@@ -1,4 +1,4 @@
-#include "StopSignals.h"
+#include "SignalStop.h"
 
 namespace {
 
@@ -24,22 +24,22 @@ void catchSignal(int signal, struct sigaction& previous) {
 
 } // namespace
 
-StopSignals::StopSignals() {
+SignalStop::SignalStop() {
     stopSignal = 0;
     catchSignal(SIGINT, previousInterrupt);
     catchSignal(SIGTERM, previousTerminate);
 }
 
-StopSignals::~StopSignals() {
+SignalStop::~SignalStop() {
     sigaction(SIGINT, &previousInterrupt, nullptr);
     sigaction(SIGTERM, &previousTerminate, nullptr);
 }
 
-int StopSignals::received() const {
+int SignalStop::received() const {
     return stopSignal;
 }
 
-const char* StopSignals::name(int signal) {
+const char* SignalStop::name(int signal) {
     switch (signal) {
     case SIGINT: return "SIGINT";
     case SIGTERM: return "SIGTERM";

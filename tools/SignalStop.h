@@ -6,13 +6,13 @@
 // stop, and the work looks at `received` where stopping leaves things tidy (between frames).
 // A signal that was ignored when it was made stays ignored, as a shell wants for the background
 // jobs of a script. One at a time per process: a signal handler has only one place to write to.
-class StopSignals {
+class SignalStop {
 public:
-    StopSignals();
+    SignalStop();
     // The handlers that were there before come back.
-    ~StopSignals();
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
+    ~SignalStop();
+    SignalStop(const SignalStop&) = delete;
+    SignalStop& operator=(const SignalStop&) = delete;
 
     // The first signal that asked to stop; 0 while none has.
     int received() const;
