@@ -38,9 +38,10 @@ golden: build
 	@scripts/make-golden $(BUILD)/bin/reelrender
 
 # The bundled demo's contact sheet for the README, a thumbnail a second, rendered offline at a
-# low frame rate (only the sheet is kept); regenerate it whenever the demo changes.
+# frame rate the player draws at, since some effects step once a frame (only the sheet is kept);
+# regenerate it whenever the demo changes.
 SHEET := docs/demo-sheet.png
-SHEET_FPS := 10
+SHEET_FPS := 60
 sheet: build
 	@mkdir -p docs
 	@rm -rf $(BUILD)/sheet-frames
