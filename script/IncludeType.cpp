@@ -2,12 +2,15 @@
 
 #include "BuiltinTypes.h"
 #include "Element.h"
+#include "FileLoader.h"
+#include "LoadError.h"
 #include "ParseContext.h"
 #include "PortablePath.h"
 #include "ScriptErrors.h"
 #include "ScriptLexer.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -20,6 +23,32 @@ const std::optional<fs::path>& identityOf(ParseContext& context, const std::stri
             entry->second = fileIdentity(*path);
     }
     return entry->second;
+}
+
+// The text of the file an include names, read once per load; nothing when the name reaches no
+// file (opening it then reports that). Reads no more than the lexer takes of one file.
+const std::string* textOf(ParseContext& context, const std::string& name) {
+    const std::optional<fs::path>& identity = identityOf(context, name);
+    if (!identity)
+        return nullptr;
+    auto [entry, added] = context.includeTexts.try_emplace(*identity);
+    if (added) {
+        std::ifstream stream = openScriptFile(name);
+        std::string& text = entry->second;
+        constexpr std::size_t chunk = 1 << 16;
+        while (stream && text.size() <= ScriptLexer::maxScriptBytes) {
+            const std::size_t had = text.size();
+            text.resize(had + chunk);
+            stream.read(text.data() + had, static_cast<std::streamsize>(chunk));
+            text.resize(had + static_cast<std::size_t>(stream.gcount()));
+        }
+        // A read that failed half-way would leave a silently shortened script.
+        if (stream.bad()) {
+            context.includeTexts.erase(entry);
+            throw Errors::LoadError("Could not open file \"%s\"", name);
+        }
+    }
+    return &entry->second;
 }
 
 // Keeps the included file on the chain of open files while it is read; refuses a chain that
@@ -72,7 +101,8 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
 
     OpenFileGuard guard(context, name);
     ScriptLexer lexer;
-    std::unique_ptr<Element> root = lexer.load(name);
+    const std::string* text = textOf(context, name);
+    std::unique_ptr<Element> root = text ? lexer.parseText(name, *text) : lexer.load(name);
     if (!lexer.popFirstError().empty())
         throw Errors::ScriptLoaderError("Error : lexer error in include file ( " + name + ".");
     context.scriptBytes += lexer.bytesRead();

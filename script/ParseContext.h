@@ -22,6 +22,9 @@ struct ParseContext {
     // The file each include name stands for, found once per load: resolving a name walks the
     // whole path with a system call per folder, which made up most of an include's cost.
     std::map<std::string, std::optional<std::filesystem::path>> includeIdentities;
+    // The text of each file included, read once per load: opening, reading and closing a file
+    // again for every include of it was the rest of that cost. Bounded by the total above.
+    std::map<std::filesystem::path, std::string> includeTexts;
     int containerDepth = 0;
     std::size_t includes = 0;
     std::uintmax_t scriptBytes = 0;

@@ -81,6 +81,24 @@ std::unique_ptr<Element> ScriptLexer::parse(const std::string& name, std::istrea
     return lex(stream);
 }
 
+std::unique_ptr<Element> ScriptLexer::parseText(const std::string& name, std::string_view text) {
+    fileName = name;
+    reset();
+    consume(text.data(), text.size());
+    return finish();
+}
+
+bool ScriptLexer::consume(const char* text, std::size_t size) {
+    textBytes += size;
+    if (textBytes > maxScriptBytes) {
+        addError(format("Error : script larger than %d MiB", int(maxScriptBytes >> 20)));
+        return false;
+    }
+    for (std::size_t i = 0; i < size; ++i)
+        handle(text[i]);
+    return true;
+}
+
 std::string ScriptLexer::popFirstError() {
     if (errors.empty())
         return {};
@@ -97,14 +115,8 @@ std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
     const auto buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     while (stream) {
         stream.read(buffer.get(), static_cast<std::streamsize>(bufferSize));
-        const auto got = stream.gcount();
-        textBytes += static_cast<std::uintmax_t>(got);
-        if (textBytes > maxScriptBytes) {
-            addError(format("Error : script larger than %d MiB", int(maxScriptBytes >> 20)));
+        if (!consume(buffer.get(), static_cast<std::size_t>(stream.gcount())))
             break;
-        }
-        for (std::streamsize i = 0; i < got; ++i)
-            handle(buffer[static_cast<std::size_t>(i)]);
     }
     // A read that failed half-way would leave a silently shortened script.
     if (stream.bad())

@@ -8,6 +8,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Turns script text into a tree of words, bracket groups and statements. It never stops on bad
@@ -23,6 +24,8 @@ public:
 
     std::unique_ptr<Element> lex(std::istream& stream);
     std::unique_ptr<Element> parse(const std::string& fileName, std::istream& stream);
+    // The same for text already in memory: an include of a file the load has read before.
+    std::unique_ptr<Element> parseText(const std::string& fileName, std::string_view text);
     std::string popFirstError();
 
     const std::string& getFileName() const { return fileName; }
@@ -38,6 +41,8 @@ private:
     enum class State { Normal, Quoted, Comment };
 
     void reset();
+    // False once the text has passed the size bound.
+    bool consume(const char* text, std::size_t size);
     void handle(char c);
     void handleNormal(char c);
     void handleWordCharacter(char c);

@@ -112,6 +112,20 @@ TEST_F(Include, PullsStatementsIntoTheCurrentContainer) {
     EXPECT_EQ(top[4]->getKind(), Kind::Float);
 }
 
+TEST_F(Include, AFileIncludedAgainBringsItsWholeTextEachTime) {
+    // Longer than one read, so a text kept from the first include must be whole.
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "int v" + std::to_string(i) + " " + std::to_string(i) + ";";
+    folder.write("many.scr", text);
+    auto cursor = load("block a { include many.scr; }; block b { include 'MANY.scr'; };");
+    for (const char* name : {"a", "b"}) {
+        const ContainerNode& block = *cursor->getRoot()->childByName(name)->asContainer();
+        ASSERT_EQ(block.getChildren().size(), 20000u) << name;
+        EXPECT_EQ(block.getChildren().back()->getName(), "v19999") << name;
+    }
+}
+
 TEST_F(Include, Messages) {
     folder.write("bad.scr", "int a (1;");
     folder.write("wrong.scr", "nope a 1;");
