@@ -41,11 +41,21 @@ std::string quoted(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-        case '\\': result += "\\\\"; break;
-        case '"': result += "\\\""; break;
-        case '\n': result += "\\n"; break;
-        case '\t': result += "\\t"; break;
-        case '\r': result += "\\r"; break;
+        case '\\':
+            result += "\\\\";
+            break;
+        case '"':
+            result += "\\\"";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
         default:
             if (byte < 32) {
                 result += "\\x";
@@ -73,7 +83,8 @@ void printTimeline(const std::vector<TimelineEvent>& events, std::ostream& out) 
                 << " parameters=" << list(event.message->parameters, formatFloat);
             break;
         case EventKind::Start:
-        case EventKind::Stop: break;
+        case EventKind::Stop:
+            break;
         }
         out << '\n';
     }
