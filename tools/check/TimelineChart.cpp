@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -101,10 +102,16 @@ ChartTimeline readChartTimeline(DomCursor& cursor, const std::vector<Effect*>& r
 TimelineChart::TimelineChart(ChartTimeline timeline, MusicWaveform music)
     : rows(std::move(timeline.records)), triggers(std::move(timeline.triggers)),
       music(std::move(music)) {
+    if (rows.size() > maxRecords)
+        throw std::runtime_error(
+            "too many effect records for a chart: " + std::to_string(rows.size()) + ", at most " +
+            std::to_string(maxRecords));
     std::stable_sort(rows.begin(), rows.end(),
                      [](const ChartRecord& a, const ChartRecord& b) { return a.layer < b.layer; });
     std::stable_sort(triggers.begin(), triggers.end(),
                      [](const ChartTrigger& a, const ChartTrigger& b) { return a.time < b.time; });
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        effectRows[rows[row].effect].push_back(row);
     ChartTimeline spanned{rows, triggers, timeline.lastEventTime};
     seconds = chartSpan(spanned, this->music);
 
@@ -197,17 +204,16 @@ void TimelineChart::drawRows(Picture& picture) const {
 
 // The rows of the trigger's effect that are set up at its time; all of them when none is.
 std::vector<std::size_t> TimelineChart::triggerRows(const ChartTrigger& trigger) const {
-    std::vector<std::size_t> all;
+    const auto found = effectRows.find(trigger.effect);
+    if (found == effectRows.end())
+        return {};
     std::vector<std::size_t> covering;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row].effect != trigger.effect)
-            continue;
-        all.push_back(row);
+    for (std::size_t row : found->second) {
         const double from = std::min(rows[row].initTime, rows[row].startTime);
         if (trigger.time >= from && trigger.time <= rows[row].stopTime)
             covering.push_back(row);
     }
-    return covering.empty() ? all : covering;
+    return covering.empty() ? found->second : covering;
 }
 
 void TimelineChart::drawTriggers(Picture& picture) const {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,14 @@ public:
     static constexpr int barHeight = 12;
     static constexpr int waveHeight = 100;
     static constexpr std::size_t maxLabelCharacters = 40;
+    // More rows than this would make a picture nobody can read, and one of unbounded size.
+    static constexpr std::size_t maxRecords = 2000;
 
     static constexpr Colour background{24, 24, 28};
     static constexpr Colour triggerColour{255, 200, 60};
     static constexpr Colour waveColour{110, 200, 140};
 
+    // Throws std::runtime_error for a timeline of more than `maxRecords` effect records.
     TimelineChart(ChartTimeline timeline, MusicWaveform music);
 
     // The seconds the chart spans from 0: the music, and every set-up, start and trigger; without
@@ -89,6 +93,8 @@ private:
 
     std::vector<ChartRecord> rows;
     std::vector<ChartTrigger> triggers;
+    // Each effect's rows, so that many triggers do not each search every row.
+    std::map<std::string, std::vector<std::size_t>> effectRows;
     MusicWaveform music;
     double seconds = 1.0;
     int labelWidth = 0;
