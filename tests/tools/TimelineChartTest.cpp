@@ -98,6 +98,17 @@ TEST_F(TimelineChartTest, BarsCoverEachRecordsTimesInLayerOrder) {
     EXPECT_EQ(pixel(picture, columnOf(chart, 5.0), early), TimelineChart::background);
 }
 
+TEST_F(TimelineChartTest, TimesFarOutsideTheSpanAreCutAtItsEdges) {
+    const TimelineChart chart =
+        chartOf(effectRecord("endless", "Tunnel", 1, "-1e30", "-1e29", "1e30") +
+                triggerRecord("never", "Tunnel", "Zoom", false, "1e30", "0", "0"));
+    const Picture picture = chart.draw();
+    const int right = chart.plotLeft() + TimelineChart::plotWidth - 1;
+    EXPECT_EQ(pixel(picture, chart.plotLeft() + 1, barMiddle(chart, 0)),
+              TimelineChart::barColour(1));
+    EXPECT_EQ(pixel(picture, right, barMiddle(chart, 0)), TimelineChart::barColour(1));
+}
+
 TEST_F(TimelineChartTest, TriggersTickOnTheirOwnEffectsRow) {
     const TimelineChart chart =
         chartOf(effectRecord("tube", "Tunnel", 1, "0", "0", "8") +

@@ -123,7 +123,9 @@ TimelineChart::TimelineChart(ChartTimeline timeline, MusicWaveform music)
 }
 
 int TimelineChart::xOf(double time) const {
-    return plotLeft() + static_cast<int>(std::floor(time / seconds * plotWidth));
+    // Times far outside the span (a script may give any finite number) land just off the plot.
+    const double column = std::clamp(std::floor(time / seconds * plotWidth), -1.0, plotWidth + 1.0);
+    return plotLeft() + static_cast<int>(column);
 }
 
 int TimelineChart::layerHeadingsBefore(std::size_t row) const {
