@@ -58,6 +58,11 @@ std::string rowLabel(const ChartRecord& record) {
     return fontText(record.name + ": " + record.effect, TimelineChart::maxLabelCharacters);
 }
 
+// The waveform strip's name in the label column: the music file, as the script names it.
+std::string musicHeading(const MusicWaveform& music) {
+    return music.music.empty() ? "MUSIC" : fontText(music.music, 30);
+}
+
 double chartSpan(const ChartTimeline& timeline, const MusicWaveform& music) {
     double end = music.wave ? music.wave->seconds() : timeline.lastEventTime;
     // With music, records that stop long after it (as many do, "until the end") are cut off
@@ -100,8 +105,8 @@ ChartTimeline readChartTimeline(DomCursor& cursor, const std::vector<Effect*>& r
 }
 
 TimelineChart::TimelineChart(ChartTimeline timeline, MusicWaveform music)
-    : rows(std::move(timeline.records)), triggers(std::move(timeline.triggers)),
-      music(std::move(music)) {
+    : seconds(chartSpan(timeline, music)), rows(std::move(timeline.records)),
+      triggers(std::move(timeline.triggers)), music(std::move(music)) {
     if (rows.size() > maxRecords)
         throw std::runtime_error(
             "too many effect records for a chart: " + std::to_string(rows.size()) + ", at most " +
@@ -112,10 +117,8 @@ TimelineChart::TimelineChart(ChartTimeline timeline, MusicWaveform music)
                      [](const ChartTrigger& a, const ChartTrigger& b) { return a.time < b.time; });
     for (std::size_t row = 0; row < rows.size(); ++row)
         effectRows[rows[row].effect].push_back(row);
-    ChartTimeline spanned{rows, triggers, timeline.lastEventTime};
-    seconds = chartSpan(spanned, this->music);
 
-    int widest = BitmapFont::textWidth("MUSIC");
+    int widest = BitmapFont::textWidth(musicHeading(this->music));
     for (const ChartRecord& record : rows)
         widest = std::max(widest, BitmapFont::textWidth(rowLabel(record)));
     labelWidth = margin + widest + 2 * margin;
@@ -252,8 +255,7 @@ void TimelineChart::drawTriggers(Picture& picture) const {
 void TimelineChart::drawWaveform(Picture& picture) const {
     const int top = waveTop();
     const int centre = top + waveHeight / 2;
-    const std::string heading = music.music.empty() ? "MUSIC" : fontText(music.music, 30);
-    BitmapFont::draw(picture, margin, centre - 3, heading, 1, headingColour);
+    BitmapFont::draw(picture, margin, centre - 3, musicHeading(music), 1, headingColour);
     fill(picture, plotLeft(), centre, plotLeft() + plotWidth, centre + 1, centreColour);
     if (!music.wave) {
         const std::string note =

@@ -91,12 +91,12 @@ private:
     int layerHeadingsBefore(std::size_t row) const;
     std::vector<std::size_t> triggerRows(const ChartTrigger& trigger) const;
 
+    double seconds;
     std::vector<ChartRecord> rows;
     std::vector<ChartTrigger> triggers;
     // Each effect's rows, so that many triggers do not each search every row.
     std::map<std::string, std::vector<std::size_t>> effectRows;
     MusicWaveform music;
-    double seconds = 1.0;
     int labelWidth = 0;
     int height = 0;
 };
