@@ -6,7 +6,7 @@ SANITIZE_BUILD := build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-sanitize demo test golden sheet clean
+.PHONY: all deps build build-sanitize demo test golden sheet chart clean
 
 all: build
 
@@ -48,6 +48,12 @@ sheet: build
 	@cd $(BUILD)/demo && ../bin/reelrender --fps $(SHEET_FPS) --every 1000000 \
 		--out ../sheet-frames --sheet $(CURDIR)/$(SHEET)
 	@rm -rf $(BUILD)/sheet-frames
+
+# The bundled demo's timeline chart for the README; regenerate it whenever the demo changes.
+CHART := docs/demo-chart.png
+chart: build
+	@mkdir -p docs
+	@cd $(BUILD)/demo && ../bin/reelcheck --chart $(CURDIR)/$(CHART) demoscript.scr
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

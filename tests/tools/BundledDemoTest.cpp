@@ -1,10 +1,11 @@
 // The bundled demo of the build tree played whole through reelrender, at a low frame rate: it
 // must end by itself, set up every effect the catalogue holds, and never show a black frame
-// while it runs.
+// while it runs. Its chart must show the whole timeline with the music decoded.
 
 #include "EffectCatalogue.h"
 #include "PngFile.h"
 #include "TempFolder.h"
+#include "TimelineChart.h"
 #include "ToolRun.h"
 
 #include <algorithm>
@@ -120,6 +121,27 @@ TEST(BundledDemo, PlaysEveryEffectToItsEndWithoutABlackFrame) {
         ++checked;
     }
     EXPECT_GT(checked, 0);
+}
+
+// The chart of the whole demo, its music decoded into the waveform strip.
+TEST(BundledDemo, ChartsWithItsMusic) {
+    const TempFolder folder;
+    const fs::path chart = folder.path() / "chart.png";
+    const ToolOutcome result = runTool("cd " + std::string(DEMO_FOLDER) + " && " + REELCHECK_PATH +
+                                           " --chart " + chart.string() + " demoscript.scr",
+                                       folder.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const Picture picture = readPng(chart);
+    EXPECT_GT(picture.width, TimelineChart::plotWidth);
+    int waveform = 0;
+    for (int y = picture.height - TimelineChart::waveHeight; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* at = picture.at(x, y);
+            waveform += TimelineChart::Colour{at[0], at[1], at[2]} == TimelineChart::waveColour;
+        }
+    }
+    EXPECT_GT(waveform, TimelineChart::plotWidth) << "no waveform in the strip";
 }
 
 } // namespace

@@ -4,11 +4,14 @@
 #include "DemoSystem.h"
 #include "EffectCatalogue.h"
 #include "FileReport.h"
+#include "MusicWaveform.h"
 #include "ScriptLoader.h"
+#include "TimelineChart.h"
 #include "TimelinePrinter.h"
 #include "ToolSupport.h"
 #include "Writer.h"
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -16,16 +19,19 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: reelcheck [--tree] [--timeline] [--files] [SCRIPT]\n"
+    "usage: reelcheck [--tree] [--timeline] [--files] [--chart FILE.png] [SCRIPT]\n"
     "  SCRIPT      the demo script (default demoscript.scr)\n"
     "  --tree      print the loaded script back as script text\n"
     "  --timeline  list the timeline the player would run\n"
-    "  --files     list the files the demo needs and whether each can be used\n";
+    "  --files     list the files the demo needs and whether each can be used\n"
+    "  --chart F   draw the timeline and the music's waveform as a PNG picture\n";
 
 struct Options {
     bool tree = false;
     bool timeline = false;
     bool files = false;
+    // Empty for no chart.
+    std::filesystem::path chart;
     std::string script = "demoscript.scr";
 };
 
@@ -41,6 +47,11 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             options.timeline = true;
         } else if (argument == "--files") {
             options.files = true;
+        } else if (argument == "--chart") {
+            if (++i == argc || std::string(argv[i]).empty())
+                return std::nullopt;
+            // Named from where reelcheck was started, not from the script's folder.
+            options.chart = std::filesystem::absolute(argv[i]);
         } else if (argument.starts_with("-") || haveScript) {
             return std::nullopt;
         } else {
@@ -53,6 +64,14 @@ std::optional<Options> parseArguments(int argc, char** argv) {
 
 std::string counted(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+void writeChart(const std::string& baseName, const DemoSystem& demo,
+                const std::filesystem::path& path) {
+    const auto cursor = loadScript(baseName);
+    ChartTimeline timeline = readChartTimeline(*cursor, demo.getRegistry());
+    const TimelineChart chart(std::move(timeline), readMusicWaveform(demo.getEvents()));
+    chart.write(path);
 }
 
 int check(const Options& options) {
@@ -77,7 +96,9 @@ int check(const Options& options) {
         files.print(std::cout);
         filesUsable = files.recordFilesUsable();
     }
-    if (!options.tree && !options.timeline && !options.files) {
+    if (!options.chart.empty())
+        writeChart(baseName, demo, options.chart);
+    if (!options.tree && !options.timeline && !options.files && options.chart.empty()) {
         std::cout << options.script << ": ok, "
                   << counted(top.getChildren().size(), "top-level definition") << ", "
                   << counted(demo.getEvents().size(), "timeline event") << "\n";
