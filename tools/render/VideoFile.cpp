@@ -310,6 +310,9 @@ void VideoFile::encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) 
             return;
         if (error < 0)
             fail("cannot encode", error);
+        // Without it the last picture of an MP4 would last no time, and players drop it.
+        if (packet->duration == 0 && codec == videoCodec.get())
+            packet->duration = 1;
         av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
         packet->stream_index = stream->index;
         error = av_interleaved_write_frame(container.get(), packet.get());
