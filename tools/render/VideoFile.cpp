@@ -42,18 +42,18 @@ Codecs codecsFor(VideoFormat format) {
 }
 
 // Fast settings: encoding runs beside drawing on a machine with few cores, and demo pictures
-// (large flat or smooth areas) look well even so.
-void setFastOptions(AVCodecContext* codec, VideoFormat format) {
+// (large flat or smooth areas) look well even so. False when the encoder refuses one.
+bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
+    void* own = codec->priv_data;
     if (format == VideoFormat::Webm) {
-        av_opt_set(codec->priv_data, "deadline", "realtime", 0);
-        av_opt_set_int(codec->priv_data, "cpu-used", 8, 0);
-        av_opt_set_int(codec->priv_data, "row-mt", 1, 0);
-        av_opt_set_int(codec->priv_data, "crf", 32, 0);
         codec->bit_rate = 0;
-    } else {
-        av_opt_set(codec->priv_data, "preset", "veryfast", 0);
-        av_opt_set(codec->priv_data, "crf", "20", 0);
+        return av_opt_set(own, "deadline", "realtime", 0) >= 0 &&
+               av_opt_set_int(own, "cpu-used", 8, 0) >= 0 &&
+               av_opt_set_int(own, "row-mt", 1, 0) >= 0 &&
+               av_opt_set_int(own, "lag-in-frames", 0, 0) >= 0 &&
+               av_opt_set_int(own, "crf", 32, 0) >= 0;
     }
+    return av_opt_set(own, "preset", "ultrafast", 0) >= 0 && av_opt_set(own, "crf", "20", 0) >= 0;
 }
 
 } // namespace
@@ -163,7 +163,8 @@ void VideoFile::openVideo(VideoFormat format, int fps, int width, int height) {
     codec->thread_count = 0;
     if (container->oformat->flags & AVFMT_GLOBALHEADER)
         codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    setFastOptions(codec, format);
+    if (!setFastOptions(codec, format))
+        fail(std::string("encoder ") + name + " refuses its settings", AVERROR(EINVAL));
     int error = avcodec_open2(codec, encoder, nullptr);
     if (error < 0)
         fail(std::string("cannot open encoder ") + name, error);
