@@ -9,6 +9,8 @@
 // (compressed on a thread of its own while the next frame is drawn).
 // BundledDemo/DrawOnly and BundledDemo/WriteEveryFrame: the first and the last over the bundled
 // demo, from its start; writing every frame should cost at most 1.3 x drawing only.
+// BundledDemo/VideoMp4, VideoMkv and VideoWebm: the same span encoded with its music as
+// reelrender --video encodes it (on a thread of its own); also at most 1.3 x drawing only.
 // `frames_per_second` is the rate of each in wall-clock time (GL draws on threads of its own).
 //
 // Alone/<effect>: one effect alone on the timeline over the black frame, each frame drawn and
@@ -25,6 +27,7 @@
 #include "SphereBuilder.h"
 #include "TempFolder.h"
 #include "TestPictures.h"
+#include "VideoWriter.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -41,7 +44,16 @@ const std::string benchDemo =
     effectRecord("fade", "Fader", 10, "0", "0", "1000") +
     triggerRecord("beat", "Fader", "Beat", true, "0", "1000", "0.5", "0.9 0 -0.02 1 0.6 0.2");
 
-enum class Work { Draw, ReadBack, WritePng };
+enum class Work { Draw, ReadBack, WritePng, VideoMp4, VideoMkv, VideoWebm };
+
+const char* videoName(Work work) {
+    switch (work) {
+    case Work::VideoMp4: return "bench.mp4";
+    case Work::VideoMkv: return "bench.mkv";
+    case Work::VideoWebm: return "bench.webm";
+    default: return nullptr;
+    }
+}
 
 // Draws the demo of the working directory; frames go to `out`.
 void renderHere(benchmark::State& state, Work work, const std::filesystem::path& out) {
@@ -50,6 +62,10 @@ void renderHere(benchmark::State& state, Work work, const std::filesystem::path&
     std::optional<FrameWriter> writer;
     if (work == Work::WritePng)
         writer.emplace();
+    std::optional<VideoWriter> video;
+    if (const char* name = videoName(work))
+        video.emplace(out / name, 60, OfflineDemo::width, OfflineDemo::height,
+                      OfflineDemo::sampleRate);
     for (auto _ : state) {
         demo.drawFrame();
         if (work == Work::Draw) {
@@ -63,9 +79,16 @@ void renderHere(benchmark::State& state, Work work, const std::filesystem::path&
             std::snprintf(name, sizeof name, "frame-%06ld.png", demo.framesDrawn());
             writer->write(out / name, std::move(picture));
         }
+        if (video)
+            video->add(std::move(picture), demo.frameAudio());
+        // Frames still being written or encoded count too.
+        if (demo.framesDrawn() == static_cast<long>(state.max_iterations)) {
+            if (writer)
+                writer->finish();
+            if (video)
+                video->finish();
+        }
     }
-    if (writer)
-        writer->finish();
     state.counters["frames_per_second"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -204,6 +227,18 @@ BENCHMARK_CAPTURE(renderBundled, BundledDemo / DrawOnly, Work::Draw)
     ->UseRealTime()
     ->Iterations(600);
 BENCHMARK_CAPTURE(renderBundled, BundledDemo / WriteEveryFrame, Work::WritePng)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(600);
+BENCHMARK_CAPTURE(renderBundled, BundledDemo / VideoMp4, Work::VideoMp4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(600);
+BENCHMARK_CAPTURE(renderBundled, BundledDemo / VideoMkv, Work::VideoMkv)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(600);
+BENCHMARK_CAPTURE(renderBundled, BundledDemo / VideoWebm, Work::VideoWebm)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(600);

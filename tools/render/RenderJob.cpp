@@ -89,16 +89,23 @@ std::string RenderJob::run(std::ostream& progressOut, bool terminal, const StopR
 }
 
 void RenderJob::openOutputs() {
-    std::error_code error;
-    std::filesystem::create_directories(options.out, error);
-    if (error || !std::filesystem::is_directory(options.out))
-        throw std::runtime_error("cannot create folder " + options.out.string() + ": " +
-                                 (error ? error.message() : "a file of that name is in the way"));
+    if (options.out) {
+        std::error_code error;
+        std::filesystem::create_directories(*options.out, error);
+        if (error || !std::filesystem::is_directory(*options.out))
+            throw std::runtime_error(
+                "cannot create folder " + options.out->string() + ": " +
+                (error ? error.message() : "a file of that name is in the way"));
+        frames.emplace();
+    }
     if (options.audio)
         wav.emplace(*options.audio);
     if (options.sheet)
         sheet.emplace(*options.sheet);
-    frames.emplace();
+    if (options.video) {
+        video.emplace(*options.video, options.fps, OfflineDemo::width, OfflineDemo::height,
+                      OfflineDemo::sampleRate);
+    }
 }
 
 void RenderJob::keep(OfflineDemo& demo, long frame) {
@@ -106,22 +113,28 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
         return;
     ++drawnInSpan;
     lastDrawn = frame;
-    const bool toFile = writes(frame);
+    const bool toFile = frames && writes(frame);
     const bool toSheet = sheet && onSheet(frame);
-    if (toFile || toSheet) {
+    if (toFile || toSheet || video) {
         Picture picture = demo.readPixels();
         if (toSheet)
             sheet->add(picture, static_cast<double>(frame) / options.fps);
         if (toFile)
-            frames->write(options.out / frameName(frame), std::move(picture));
+            frames->write(*options.out / frameName(frame), video ? picture : std::move(picture));
+        if (video)
+            video->add(std::move(picture), demo.frameAudio());
     }
     if (wav)
         wav->append(demo.frameAudio().data(), demo.frameAudio().size() / 2);
 }
 
 void RenderJob::closeOutputs() {
-    frames->finish();
-    written = frames->written();
+    if (frames) {
+        frames->finish();
+        written = frames->written();
+    }
+    if (video)
+        video->finish();
     if (wav)
         wav->finish();
     if (sheet)
@@ -129,18 +142,24 @@ void RenderJob::closeOutputs() {
 }
 
 // Frames already handed over are whole frames and are written; a WAV or a sheet is complete
-// only at the span's end, so what there is of them goes.
+// only at the span's end, so what there is of them goes; so does the video.
 void RenderJob::abandonOutputs() {
-    frames->finish();
-    written = frames->written();
+    if (frames) {
+        frames->finish();
+        written = frames->written();
+    }
+    video.reset();
     wav.reset();
     sheet.reset();
 }
 
 std::string RenderJob::stopLine() const {
     std::string line = "reelrender: stopped by " + std::string(SignalStop::name(stopSignal)) +
-                       " after " + std::to_string(drawn) + " frames drawn; " +
-                       std::to_string(written) + " written to " + options.out.string();
+                       " after " + std::to_string(drawn) + " frames drawn";
+    if (options.out)
+        line += "; " + std::to_string(written) + " written to " + options.out->string();
+    if (options.video)
+        line += "; unfinished " + options.video->string() + " removed";
     if (options.audio)
         line += "; unfinished " + options.audio->string() + " removed";
     if (options.sheet)
@@ -154,11 +173,19 @@ std::string RenderJob::summary(double seconds, double fps) const {
     char rate[64];
     std::snprintf(rate, sizeof rate, " in %.1f s (%.1f frames/s)", seconds, fps);
     std::string line = "reelrender: " + std::to_string(drawn) + " frames drawn" + rate + "; span " +
-                       secondsText(fromTime) + " to " + secondsText(toTime) + ": " +
-                       std::to_string(written) + " written to " + options.out.string();
+                       secondsText(fromTime) + " to " + secondsText(toTime) + ": ";
+    std::string outputs;
+    if (frames)
+        outputs = std::to_string(written) + " written to " + options.out->string();
+    if (video)
+        outputs +=
+            (outputs.empty() ? "" : ", ") + std::string("video to ") + options.video->string();
     if (wav)
-        line += ", music to " + options.audio->string();
+        outputs +=
+            (outputs.empty() ? "" : ", ") + std::string("music to ") + options.audio->string();
+    line += outputs;
     if (sheet)
-        line += ", " + std::to_string(sheet->count()) + " thumbnails to " + options.sheet->string();
+        line += (outputs.empty() ? "" : ", ") + std::to_string(sheet->count()) + " thumbnails to " +
+                options.sheet->string();
     return line;
 }

@@ -3,6 +3,7 @@
 #include "ContactSheet.h"
 #include "FrameWriter.h"
 #include "RenderOptions.h"
+#include "VideoWriter.h"
 #include "WavWriter.h"
 
 #include <functional>
@@ -14,8 +15,8 @@ class OfflineDemo;
 
 // One run of reelrender: plays the script of the working directory offline from frame 0 and
 // writes what the options ask for of the span between --from and --to: the frames, the music,
-// the contact sheet. Every frame from 0 is drawn, since effects carry state from frame to frame.
-// Output paths must not depend on the working directory (make them absolute first).
+// the video, the contact sheet. Every frame from 0 is drawn, since effects carry state from frame
+// to frame. Output paths must not depend on the working directory (make them absolute first).
 class RenderJob {
 public:
     explicit RenderJob(const RenderOptions& options);
@@ -25,8 +26,8 @@ public:
 
     // Answers the summary line. Throws the script's load errors and std::runtime_error for
     // anything that cannot be written; no output is then left half written. A render asked to
-    // stop ends after the frame it is drawing: the frames written so far stay, the music and
-    // the contact sheet (which would be cut short) are removed, and the line says so.
+    // stop ends after the frame it is drawing: the frames written so far stay, the music, the
+    // video and the contact sheet (which would be cut short) are removed, and the line says so.
     std::string run(std::ostream& progress, bool terminal, const StopRequest& stop = nullptr);
     // The signal that stopped the last run; 0 when it ran to its end.
     int stoppedBy() const { return stopSignal; }
@@ -52,6 +53,7 @@ private:
     std::optional<WavWriter> wav;
     std::optional<ContactSheet> sheet;
     std::optional<FrameWriter> frames;
+    std::optional<VideoWriter> video;
     long drawn = 0;
     long drawnInSpan = 0;
     long lastDrawn = -1;

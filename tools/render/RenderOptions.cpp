@@ -1,5 +1,7 @@
 #include "RenderOptions.h"
 
+#include "VideoFile.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -11,8 +13,10 @@ const char* const renderUsage =
     "  --from T           first second to write (default 0)\n"
     "  --to T             last second to write (default: until the demo ends through \"TheEnd\",\n"
     "                     or 60 s after the last event when it never does)\n"
-    "  --every K          write every K-th frame (default 1)\n"
-    "  --out DIR          folder for frame-NNNNNN.png (default ./frames)\n"
+    "  --every K          write every K-th frame as PNG (default 1); a video has them all\n"
+    "  --out DIR          folder for frame-NNNNNN.png (default ./frames, or none with --video)\n"
+    "  --video FILE       also write the span as a video with its music: .mp4 (H.264, AAC),\n"
+    "                     .mkv (H.264, FLAC) or .webm (VP9, Opus)\n"
     "  --audio FILE.wav   also write the music of the span as 16-bit stereo WAV\n"
     "  --clock music|free music (default): the music's position, as in the player;\n"
     "                     free: frame n is at n / fps\n"
@@ -47,8 +51,8 @@ std::optional<double> seconds(const std::string& text) {
 }
 
 bool takesValue(const std::string& option) {
-    for (const char* known :
-         {"--fps", "--from", "--to", "--every", "--out", "--audio", "--clock", "--sheet"}) {
+    for (const char* known : {"--fps", "--from", "--to", "--every", "--out", "--audio", "--clock",
+                              "--sheet", "--video"}) {
         if (option == known)
             return true;
     }
@@ -80,6 +84,10 @@ std::optional<std::string> apply(RenderOptions& options, const std::string& opti
             options.out = value;
         else
             (option == "--audio" ? options.audio : options.sheet) = value;
+    } else if (option == "--video") {
+        if (!videoFormatFor(value))
+            return "--video takes a file name ending in .mp4, .mkv or .webm";
+        options.video = value;
     } else if (option == "--clock") {
         if (value != "music" && value != "free")
             return "--clock takes music or free";
@@ -113,5 +121,7 @@ std::variant<RenderOptions, std::string> parseRenderOptions(int argc, char** arg
     }
     if (options.to && *options.to < options.from)
         return "--to comes before --from";
+    if (!options.out && !options.video)
+        options.out = "frames";
     return options;
 }

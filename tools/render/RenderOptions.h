@@ -14,7 +14,10 @@ struct RenderOptions {
     // Nothing: until the demo ends through "TheEnd", or 60 s after its last event.
     std::optional<double> to;
     int every = 1;
-    std::filesystem::path out = "frames";
+    // Nothing: no frames as PNG. Without --out, ./frames unless a video is asked for.
+    std::optional<std::filesystem::path> out;
+    // .mp4, .mkv or .webm: every frame of the span with its music, whatever --every says.
+    std::optional<std::filesystem::path> video;
     std::optional<std::filesystem::path> audio;
     std::optional<std::filesystem::path> sheet;
     ClockMode clock = ClockMode::Music;

@@ -1,5 +1,5 @@
 // reelrender: plays a demo offline, frame by frame, and writes its frames as PNG, its music as
-// WAV and a contact sheet; the same demo gives the same files every time.
+// WAV, a video and a contact sheet; the same demo gives the same files every time.
 
 #include "RenderJob.h"
 #include "RenderOptions.h"
@@ -14,7 +14,10 @@ namespace {
 
 // Output names are meant from where reelrender was started, not from the script's folder.
 void anchorOutputs(RenderOptions& options) {
-    options.out = std::filesystem::absolute(options.out);
+    if (options.out)
+        options.out = std::filesystem::absolute(*options.out);
+    if (options.video)
+        options.video = std::filesystem::absolute(*options.video);
     if (options.audio)
         options.audio = std::filesystem::absolute(*options.audio);
     if (options.sheet)

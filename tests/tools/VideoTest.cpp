@@ -1,0 +1,284 @@
+#include "ChildProcess.h"
+#include "PngFile.h"
+#include "ScriptText.h"
+#include "TempFolder.h"
+#include "TestMedia.h"
+#include "ToolRun.h"
+
+#include <cmath>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+#include <gmock/gmock.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// What a video holds, as the FFmpeg libraries read it back.
+struct VideoContents {
+    AVCodecID videoCodec = AV_CODEC_ID_NONE;
+    AVCodecID audioCodec = AV_CODEC_ID_NONE;
+    int sampleRate = 0;
+    double seconds = 0.0;
+    long pictures = 0;
+    long samples = 0;
+    // The picture numbered `keep` (from 0), as RGB.
+    Picture kept;
+    // Left channel of 16-bit sound; filled for such sound only.
+    std::vector<std::int16_t> left;
+};
+
+struct Closer {
+    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+    void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+
+std::unique_ptr<AVCodecContext, Closer> openDecoder(const AVStream* stream) {
+    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!decoder)
+        return nullptr;
+    std::unique_ptr<AVCodecContext, Closer> codec(avcodec_alloc_context3(decoder));
+    avcodec_parameters_to_context(codec.get(), stream->codecpar);
+    codec->pkt_timebase = stream->time_base;
+    if (avcodec_open2(codec.get(), decoder, nullptr) < 0)
+        return nullptr;
+    return codec;
+}
+
+Picture toRgb(const AVFrame* frame) {
+    Picture picture(frame->width, frame->height);
+    std::unique_ptr<SwsContext, Closer> convert(sws_getContext(
+        frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), frame->width,
+        frame->height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    std::uint8_t* rows[1] = {picture.rgb.data()};
+    const int strides[1] = {picture.width * 3};
+    sws_scale(convert.get(), frame->data, frame->linesize, 0, frame->height, rows, strides);
+    return picture;
+}
+
+// Decodes every picture and every sample; fails the test when the file cannot be read.
+VideoContents readVideo(const fs::path& path, long keep) {
+    VideoContents contents;
+    AVFormatContext* opened = nullptr;
+    if (avformat_open_input(&opened, path.c_str(), nullptr, nullptr) < 0) {
+        ADD_FAILURE() << "cannot open " << path;
+        return contents;
+    }
+    std::unique_ptr<AVFormatContext, Closer> input(opened);
+    avformat_find_stream_info(input.get(), nullptr);
+    contents.seconds = static_cast<double>(input->duration) / AV_TIME_BASE;
+    const int videoIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int audioIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (videoIndex < 0 || audioIndex < 0) {
+        ADD_FAILURE() << path << " lacks a video or a sound stream";
+        return contents;
+    }
+    contents.videoCodec = input->streams[videoIndex]->codecpar->codec_id;
+    contents.audioCodec = input->streams[audioIndex]->codecpar->codec_id;
+    contents.sampleRate = input->streams[audioIndex]->codecpar->sample_rate;
+    auto video = openDecoder(input->streams[videoIndex]);
+    auto audio = openDecoder(input->streams[audioIndex]);
+    if (!video || !audio) {
+        ADD_FAILURE() << "no decoder for " << path;
+        return contents;
+    }
+    std::unique_ptr<AVPacket, Closer> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, Closer> frame(av_frame_alloc());
+    const auto drain = [&](AVCodecContext* codec) {
+        while (avcodec_receive_frame(codec, frame.get()) == 0) {
+            if (codec == video.get()) {
+                if (contents.pictures++ == keep)
+                    contents.kept = toRgb(frame.get());
+            } else {
+                contents.samples += frame->nb_samples;
+                if (frame->format == AV_SAMPLE_FMT_S16) {
+                    const auto* s = reinterpret_cast<const std::int16_t*>(frame->data[0]);
+                    for (int i = 0; i < frame->nb_samples; ++i)
+                        contents.left.push_back(s[i * 2]);
+                }
+            }
+            av_frame_unref(frame.get());
+        }
+    };
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        AVCodecContext* codec = packet->stream_index == videoIndex   ? video.get()
+                                : packet->stream_index == audioIndex ? audio.get()
+                                                                     : nullptr;
+        if (codec && avcodec_send_packet(codec, packet.get()) >= 0)
+            drain(codec);
+        av_packet_unref(packet.get());
+    }
+    for (AVCodecContext* codec : {video.get(), audio.get()}) {
+        avcodec_send_packet(codec, nullptr);
+        drain(codec);
+    }
+    return contents;
+}
+
+double meanDifference(const Picture& a, const Picture& b) {
+    if (a.rgb.size() != b.rgb.size() || a.rgb.empty())
+        return 1e9;
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i)
+        sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
+    return sum / static_cast<double>(a.rgb.size());
+}
+
+std::vector<std::int16_t> wavLeft(const fs::path& file) {
+    const std::string bytes = fileContents(file);
+    std::vector<std::int16_t> left;
+    for (std::size_t at = 44; at + 4 <= bytes.size(); at += 4) {
+        std::int16_t sample;
+        std::memcpy(&sample, bytes.data() + at, 2);
+        left.push_back(sample);
+    }
+    return left;
+}
+
+class Video : public ::testing::Test {
+protected:
+    void SetUp() override {
+        encodeTone("tone.ogg", ToneFormat::Ogg, 3.0);
+        // Rises out of black towards orange a step per frame from 0.5 s, over the whole
+        // picture: every frame differs, and each is one flat colour.
+        folder.write(
+            "demoscript.scr",
+            recordTypes + effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "tone.ogg") +
+                effectRecord("fade", "Fader", 10, "0", "0", "100") +
+                triggerRecord("rise", "Fader", "Rise", false, "0.5", "0", "0", "0 1 0.05 1 0.5 0"));
+    }
+
+    ToolOutcome render(const std::string& arguments) {
+        return runTool(std::string(REELRENDER_PATH) + " " + arguments, folder.path());
+    }
+
+    static void expectNoPartialFile() {
+        for (const auto& entry : fs::directory_iterator("."))
+            EXPECT_THAT(entry.path().string(), ::testing::Not(EndsWith(".partial")));
+    }
+
+    TempFolder folder;
+};
+
+struct Container {
+    const char* extension;
+    AVCodecID video;
+    AVCodecID audio;
+    int sampleRate;
+    // How many samples the codec may add at the end, filling its last frame.
+    long slack;
+};
+
+// Frames 5 to 20 at 10 frames a second: 16 pictures and 16 x 4410 samples of music.
+TEST_F(Video, EachContainerHoldsEveryFrameOfTheSpanWithItsMusic) {
+    const long pictures = 16;
+    const long samples = 16 * 4410;
+    for (const Container& container :
+         {Container{"mp4", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, 44100, 1024},
+          Container{"mkv", AV_CODEC_ID_H264, AV_CODEC_ID_FLAC, 44100, 0},
+          Container{"webm", AV_CODEC_ID_VP9, AV_CODEC_ID_OPUS, 48000, 960}}) {
+        SCOPED_TRACE(container.extension);
+        const std::string name = std::string("v.") + container.extension;
+        const ToolOutcome result =
+            render("--fps 10 --from 0.5 --to 2 --every 5 --out png --audio a.wav --video " + name);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_THAT(result.err, HasSubstr("4 written to " + (folder.path() / "png").string() +
+                                          ", video to " + (folder.path() / name).string()));
+
+        // --every thins the PNGs only.
+        const VideoContents video = readVideo(name, 5);
+        EXPECT_EQ(video.videoCodec, container.video);
+        EXPECT_EQ(video.audioCodec, container.audio);
+        EXPECT_EQ(video.sampleRate, container.sampleRate);
+        EXPECT_EQ(video.pictures, pictures);
+        EXPECT_NEAR(video.seconds, 1.6, 0.05);
+        const long expected = samples * container.sampleRate / 44100;
+        EXPECT_GE(video.samples, expected);
+        EXPECT_LE(video.samples, expected + container.slack);
+
+        // Picture 5 is frame 10; its neighbours are steps of the rise away.
+        const double same = meanDifference(video.kept, readPng("png/frame-000010.png"));
+        EXPECT_LT(same, 3.0);
+        EXPECT_GT(meanDifference(video.kept, readPng("png/frame-000005.png")), same + 5.0);
+        EXPECT_GT(meanDifference(video.kept, readPng("png/frame-000015.png")), same + 5.0);
+
+        // Lossless sound is the WAV's, sample for sample.
+        if (container.audio == AV_CODEC_ID_FLAC) {
+            const std::vector<std::int16_t> wav = wavLeft("a.wav");
+            ASSERT_EQ(video.left.size(), wav.size());
+            long off = 0;
+            for (std::size_t i = 0; i < wav.size(); ++i)
+                off += std::abs(video.left[i] - wav[i]) > 1;
+            EXPECT_EQ(off, 0);
+        }
+        expectNoPartialFile();
+    }
+}
+
+TEST_F(Video, WritesNoFramesUnlessAskedAndRefusesOtherContainers) {
+    ToolOutcome result = render("--fps 10 --to 0.5 --video only.mkv");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err, EndsWith(": video to " + (folder.path() / "only.mkv").string() + "\n"));
+    EXPECT_FALSE(fs::exists("frames"));
+    EXPECT_EQ(readVideo("only.mkv", 0).pictures, 6);
+
+    for (const char* name : {"v.avi", "v", "v.MP4.txt", ".mp4/"}) {
+        result = render(std::string("--video ") + name);
+        EXPECT_EQ(result.status, 2) << name;
+        EXPECT_THAT(result.err, StartsWith("reelrender: --video takes a file name ending in"))
+            << name;
+    }
+}
+
+TEST_F(Video, AFailedWriteIsAnErrorAndLeavesNoFile) {
+    folder.write("taken", "a file, not a folder");
+    ToolOutcome result = render("--fps 10 --to 1 --video taken/v.mp4");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err,
+                StartsWith("error: cannot write " + (folder.path() / "taken/v.mp4").string()));
+
+    // A file size limit stands in for a full disk: two seconds of video are well beyond 32 kB.
+    result = runTool("ulimit -f 64; trap '' XFSZ; exec " REELRENDER_PATH
+                     " --fps 10 --to 2 --video v.webm",
+                     folder.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err,
+                StartsWith("error: cannot write " + (folder.path() / "v.webm").string()));
+    EXPECT_FALSE(fs::exists("v.webm"));
+    expectNoPartialFile();
+}
+
+TEST_F(Video, ASignalRemovesTheUnfinishedVideo) {
+    ChildProcess child(
+        {REELRENDER_PATH, "--clock", "free", "--fps", "10", "--to", "100000", "--video", "v.mp4"},
+        folder.path() / "err.txt");
+    ASSERT_TRUE(waitForFile("v.mp4.partial", std::chrono::seconds(120)));
+    child.signal(SIGTERM);
+    ASSERT_TRUE(child.wait(std::chrono::seconds(60))) << "still running after the signal";
+    EXPECT_EQ(child.exitStatus(), 128 + SIGTERM);
+    const std::string err = fileContents("err.txt");
+    EXPECT_THAT(err, StartsWith("reelrender: stopped by SIGTERM after "));
+    EXPECT_THAT(err, HasSubstr("; unfinished " + (folder.path() / "v.mp4").string() + " removed"));
+    EXPECT_FALSE(fs::exists("v.mp4"));
+    expectNoPartialFile();
+}
+
+} // namespace

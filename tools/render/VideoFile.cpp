@@ -1,0 +1,347 @@
+#include "VideoFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <system_error>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+std::string ffmpegReason(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(error, text, sizeof text);
+    return text;
+}
+
+struct Codecs {
+    const char* container;
+    const char* video;
+    const char* audio;
+    // 0: the encoder's own rate.
+    int audioRate;
+};
+
+Codecs codecsFor(VideoFormat format) {
+    switch (format) {
+    case VideoFormat::Mp4: return {"mp4", "libx264", "aac", 0};
+    case VideoFormat::Mkv: return {"matroska", "libx264", "flac", 0};
+    case VideoFormat::Webm: return {"webm", "libvpx-vp9", "libopus", 48000};
+    }
+    return {};
+}
+
+// Fast settings: encoding runs beside drawing on a machine with few cores, and demo pictures
+// (large flat or smooth areas) look well even so. False when the encoder refuses one.
+bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
+    void* own = codec->priv_data;
+    if (format == VideoFormat::Webm) {
+        codec->bit_rate = 0;
+        return av_opt_set(own, "deadline", "realtime", 0) >= 0 &&
+               av_opt_set_int(own, "cpu-used", 8, 0) >= 0 &&
+               av_opt_set_int(own, "row-mt", 1, 0) >= 0 &&
+               av_opt_set_int(own, "lag-in-frames", 0, 0) >= 0 &&
+               av_opt_set_int(own, "crf", 32, 0) >= 0;
+    }
+    return av_opt_set(own, "preset", "ultrafast", 0) >= 0 && av_opt_set(own, "crf", "20", 0) >= 0;
+}
+
+} // namespace
+
+std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path) {
+    const std::string extension = path.extension().string();
+    if (extension == ".mp4")
+        return VideoFormat::Mp4;
+    if (extension == ".mkv")
+        return VideoFormat::Mkv;
+    if (extension == ".webm")
+        return VideoFormat::Webm;
+    return std::nullopt;
+}
+
+void VideoFile::Deleter::operator()(AVFormatContext* context) const {
+    avformat_free_context(context);
+}
+void VideoFile::Deleter::operator()(AVCodecContext* context) const {
+    avcodec_free_context(&context);
+}
+void VideoFile::Deleter::operator()(AVFrame* frame) const {
+    av_frame_free(&frame);
+}
+void VideoFile::Deleter::operator()(AVPacket* packet) const {
+    av_packet_free(&packet);
+}
+void VideoFile::Deleter::operator()(AVAudioFifo* fifo) const {
+    av_audio_fifo_free(fifo);
+}
+void VideoFile::Deleter::operator()(SwsContext* context) const {
+    sws_freeContext(context);
+}
+void VideoFile::Deleter::operator()(SwrContext* context) const {
+    swr_free(&context);
+}
+
+VideoFile::VideoFile(std::filesystem::path path, int fps, int width, int height, int sampleRate)
+    : target(std::move(path)), temporary(target.string() + ".partial"), inputRate(sampleRate) {
+    const auto format = videoFormatFor(target);
+    if (!format)
+        throw std::runtime_error("cannot write " + target.string() +
+                                 ": a video ends in .mp4, .mkv or .webm");
+    // The encoders chat on stderr; reelrender's own lines say what went wrong.
+    av_log_set_level(AV_LOG_QUIET);
+    openContainer(*format);
+    openVideo(*format, fps, width, height);
+    openAudio(*format, sampleRate);
+    packet.reset(av_packet_alloc());
+    if (!packet)
+        fail("out of memory", AVERROR(ENOMEM));
+    openFile();
+}
+
+VideoFile::~VideoFile() {
+    if (finished)
+        return;
+    if (fileOpen)
+        avio_closep(&container->pb);
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+}
+
+void VideoFile::fail(const std::string& what, int error) const {
+    throw std::runtime_error("cannot write " + target.string() + ": " + what + " (" +
+                             ffmpegReason(error) + ")");
+}
+
+void VideoFile::openContainer(VideoFormat format) {
+    AVFormatContext* context = nullptr;
+    const int error = avformat_alloc_output_context2(&context, nullptr, codecsFor(format).container,
+                                                     temporary.c_str());
+    container.reset(context);
+    if (error < 0 || !context)
+        fail("no muxer for this container", error);
+}
+
+AVStream* VideoFile::addStream(AVCodecContext* codec) {
+    AVStream* stream = avformat_new_stream(container.get(), nullptr);
+    if (!stream)
+        fail("out of memory", AVERROR(ENOMEM));
+    stream->time_base = codec->time_base;
+    const int error = avcodec_parameters_from_context(stream->codecpar, codec);
+    if (error < 0)
+        fail("cannot describe the stream", error);
+    return stream;
+}
+
+void VideoFile::openVideo(VideoFormat format, int fps, int width, int height) {
+    const char* name = codecsFor(format).video;
+    const AVCodec* encoder = avcodec_find_encoder_by_name(name);
+    if (!encoder)
+        fail(std::string("no encoder ") + name, AVERROR_ENCODER_NOT_FOUND);
+    videoCodec.reset(avcodec_alloc_context3(encoder));
+    AVCodecContext* codec = videoCodec.get();
+    codec->width = width;
+    codec->height = height;
+    codec->pix_fmt = AV_PIX_FMT_YUV420P;
+    codec->time_base = AVRational{1, fps};
+    codec->framerate = AVRational{fps, 1};
+    codec->gop_size = std::max(1, fps * 2);
+    // As the RGB to YUV conversion below computes it, so that players convert back alike.
+    codec->color_range = AVCOL_RANGE_MPEG;
+    codec->colorspace = AVCOL_SPC_SMPTE170M;
+    codec->color_primaries = AVCOL_PRI_SMPTE170M;
+    codec->color_trc = AVCOL_TRC_SMPTE170M;
+    codec->thread_count = 0;
+    if (container->oformat->flags & AVFMT_GLOBALHEADER)
+        codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (!setFastOptions(codec, format))
+        fail(std::string("encoder ") + name + " refuses its settings", AVERROR(EINVAL));
+    int error = avcodec_open2(codec, encoder, nullptr);
+    if (error < 0)
+        fail(std::string("cannot open encoder ") + name, error);
+    videoStream = addStream(codec);
+
+    picture.reset(av_frame_alloc());
+    if (!picture)
+        fail("out of memory", AVERROR(ENOMEM));
+    picture->format = codec->pix_fmt;
+    picture->width = width;
+    picture->height = height;
+    error = av_frame_get_buffer(picture.get(), 0);
+    if (error < 0)
+        fail("cannot make a picture", error);
+    toYuv.reset(sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
+                               SWS_BILINEAR, nullptr, nullptr, nullptr));
+    if (!toYuv)
+        fail("cannot convert pictures to YUV", AVERROR(EINVAL));
+}
+
+void VideoFile::openAudio(VideoFormat format, int sampleRate) {
+    const Codecs codecs = codecsFor(format);
+    const AVCodec* encoder = avcodec_find_encoder_by_name(codecs.audio);
+    if (!encoder)
+        fail(std::string("no encoder ") + codecs.audio, AVERROR_ENCODER_NOT_FOUND);
+    audioCodec.reset(avcodec_alloc_context3(encoder));
+    AVCodecContext* codec = audioCodec.get();
+    const int rate = codecs.audioRate != 0 ? codecs.audioRate : sampleRate;
+    codec->sample_rate = rate;
+    codec->sample_fmt = encoder->sample_fmts ? encoder->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
+    av_channel_layout_default(&codec->ch_layout, 2);
+    codec->time_base = AVRational{1, rate};
+    if (format != VideoFormat::Mkv)
+        codec->bit_rate = format == VideoFormat::Mp4 ? 192000 : 128000;
+    if (container->oformat->flags & AVFMT_GLOBALHEADER)
+        codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    int error = avcodec_open2(codec, encoder, nullptr);
+    if (error < 0)
+        fail(std::string("cannot open encoder ") + codecs.audio, error);
+    audioStream = addStream(codec);
+
+    SwrContext* swr = nullptr;
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    error = swr_alloc_set_opts2(&swr, &codec->ch_layout, codec->sample_fmt, rate, &stereo,
+                                AV_SAMPLE_FMT_FLT, sampleRate, 0, nullptr);
+    resampler.reset(swr);
+    if (error < 0 || (error = swr_init(swr)) < 0)
+        fail("cannot resample the sound", error);
+    pending.reset(av_audio_fifo_alloc(codec->sample_fmt, 2, rate));
+    sound.reset(av_frame_alloc());
+    if (!pending || !sound)
+        fail("out of memory", AVERROR(ENOMEM));
+}
+
+void VideoFile::openFile() {
+    int error = avio_open(&container->pb, temporary.c_str(), AVIO_FLAG_WRITE);
+    if (error < 0)
+        fail("cannot create the file", error);
+    fileOpen = true;
+    error = avformat_write_header(container.get(), nullptr);
+    if (error < 0)
+        fail("cannot write the header", error);
+}
+
+void VideoFile::addPicture(const Picture& source) {
+    int error = av_frame_make_writable(picture.get());
+    if (error < 0)
+        fail("cannot make a picture", error);
+    const std::uint8_t* rows[1] = {source.rgb.data()};
+    const int strides[1] = {source.width * 3};
+    sws_scale(toYuv.get(), rows, strides, 0, source.height, picture->data, picture->linesize);
+    picture->pts = pictureCount++;
+    encode(videoCodec.get(), videoStream, picture.get());
+}
+
+void VideoFile::addSound(const float* interleaved, std::size_t frames) {
+    if (frames > 0)
+        resample(interleaved, frames);
+}
+
+void VideoFile::resample(const float* interleaved, std::size_t frames) {
+    AVCodecContext* codec = audioCodec.get();
+    const int room = swr_get_out_samples(resampler.get(), static_cast<int>(frames));
+    int error = av_audio_fifo_realloc(pending.get(), av_audio_fifo_size(pending.get()) + room);
+    if (error < 0)
+        fail("out of memory", error);
+    // Converted straight into the fifo's own buffers would need its internals; a frame is small.
+    Owned<AVFrame> converted(av_frame_alloc());
+    if (!converted)
+        fail("out of memory", AVERROR(ENOMEM));
+    converted->format = codec->sample_fmt;
+    converted->nb_samples = std::max(room, 1);
+    av_channel_layout_copy(&converted->ch_layout, &codec->ch_layout);
+    converted->sample_rate = codec->sample_rate;
+    error = av_frame_get_buffer(converted.get(), 0);
+    if (error < 0)
+        fail("out of memory", error);
+    const std::uint8_t* input[1] = {reinterpret_cast<const std::uint8_t*>(interleaved)};
+    const int got = swr_convert(resampler.get(), converted->data, converted->nb_samples,
+                                interleaved ? input : nullptr, static_cast<int>(frames));
+    if (got < 0)
+        fail("cannot resample the sound", got);
+    if (av_audio_fifo_write(pending.get(), reinterpret_cast<void**>(converted->data), got) < got)
+        fail("out of memory", AVERROR(ENOMEM));
+    encodeSound(false);
+}
+
+void VideoFile::encodeSound(bool last) {
+    AVCodecContext* codec = audioCodec.get();
+    const bool anySize = (codec->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) != 0;
+    const int frameSize = codec->frame_size > 0 && !anySize ? codec->frame_size : 1024;
+    const bool smallLast = anySize || (codec->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
+    for (;;) {
+        const int available = av_audio_fifo_size(pending.get());
+        if (available == 0 || (available < frameSize && !last))
+            return;
+        const int take = std::min(available, frameSize);
+        av_frame_unref(sound.get());
+        sound->format = codec->sample_fmt;
+        sound->nb_samples = take < frameSize && !smallLast ? frameSize : take;
+        sound->sample_rate = codec->sample_rate;
+        av_channel_layout_copy(&sound->ch_layout, &codec->ch_layout);
+        int error = av_frame_get_buffer(sound.get(), 0);
+        if (error < 0)
+            fail("out of memory", error);
+        if (sound->nb_samples > take) {
+            av_samples_set_silence(sound->data, take, sound->nb_samples - take, 2,
+                                   codec->sample_fmt);
+        }
+        av_audio_fifo_read(pending.get(), reinterpret_cast<void**>(sound->data), take);
+        sound->pts = soundSent;
+        soundSent += sound->nb_samples;
+        encode(codec, audioStream, sound.get());
+    }
+}
+
+void VideoFile::encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) {
+    int error = avcodec_send_frame(codec, frame);
+    if (error < 0)
+        fail("cannot encode", error);
+    for (;;) {
+        error = avcodec_receive_packet(codec, packet.get());
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF)
+            return;
+        if (error < 0)
+            fail("cannot encode", error);
+        // Without it the last picture of an MP4 would last no time, and players drop it.
+        if (packet->duration == 0 && codec == videoCodec.get())
+            packet->duration = 1;
+        av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
+        packet->stream_index = stream->index;
+        error = av_interleaved_write_frame(container.get(), packet.get());
+        if (error < 0)
+            fail("cannot write a packet", error);
+    }
+}
+
+void VideoFile::finish() {
+    // What the resampler still holds, then the encoders' own delay.
+    resample(nullptr, 0);
+    encodeSound(true);
+    encode(audioCodec.get(), audioStream, nullptr);
+    encode(videoCodec.get(), videoStream, nullptr);
+    int error = av_write_trailer(container.get());
+    if (error < 0)
+        fail("cannot write the end of the file", error);
+    error = container->pb->error;
+    fileOpen = false;
+    const int closed = avio_closep(&container->pb);
+    if (error < 0 || closed < 0)
+        fail("cannot write the file", error < 0 ? error : closed);
+    std::error_code renameError;
+    std::filesystem::rename(temporary, target, renameError);
+    if (renameError) {
+        const std::string reason = renameError.message();
+        std::filesystem::remove(temporary, renameError);
+        throw std::runtime_error("cannot write " + target.string() + ": " + reason);
+    }
+    finished = true;
+}

@@ -1,0 +1,70 @@
+#include "VideoWriter.h"
+
+#include <utility>
+
+VideoWriter::VideoWriter(std::filesystem::path path, int fps, int width, int height, int sampleRate)
+    : file(std::move(path), fps, width, height, sampleRate), worker([this] { work(); }) {}
+
+VideoWriter::~VideoWriter() {
+    {
+        std::lock_guard lock(mutex);
+        closing = true;
+        waiting.clear();
+    }
+    changed.notify_all();
+    worker.join();
+}
+
+void VideoWriter::add(Picture picture, std::vector<float> sound) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return waiting.size() < maxWaiting || failure; });
+    throwFailure();
+    waiting.push_back(Frame{std::move(picture), std::move(sound)});
+    lock.unlock();
+    changed.notify_all();
+}
+
+void VideoWriter::finish() {
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return (waiting.empty() && !encoding) || failure; });
+        throwFailure();
+    }
+    // The worker is idle and stays so: nothing more is handed over.
+    file.finish();
+}
+
+void VideoWriter::throwFailure() {
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void VideoWriter::work() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] { return !waiting.empty() || closing; });
+        if (closing)
+            return;
+        Frame frame = std::move(waiting.front());
+        waiting.pop_front();
+        encoding = true;
+        lock.unlock();
+        changed.notify_all();
+        std::exception_ptr error;
+        try {
+            file.addPicture(frame.picture);
+            file.addSound(frame.sound.data(), frame.sound.size() / 2);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        lock.lock();
+        encoding = false;
+        if (error) {
+            failure = error;
+            waiting.clear();
+        }
+        changed.notify_all();
+        if (failure)
+            return;
+    }
+}
