@@ -104,12 +104,16 @@ void DemoSystem::stopEffect(Effect* effect) {
 }
 
 void DemoSystem::renderFrame() {
+    drawFrame();
+    window.swapBuffers();
+}
+
+void DemoSystem::drawFrame() {
     processEvents();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     for (Effect* effect : active)
         drawEffect(*effect);
-    window.swapBuffers();
 }
 
 // Whatever an effect does to the matrices and GL state ends with its frame.

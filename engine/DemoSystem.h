@@ -45,6 +45,8 @@ public:
     void processEvents();
     // Due events, then the active effects over a black frame, then the buffer swap.
     void renderFrame();
+    // The same frame without the swap: a viewer replays frames it does not show.
+    void drawFrame();
 
     // Reads the clock once; a running clock's reading enters the frame-step mean.
     float currentTime();

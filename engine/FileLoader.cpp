@@ -8,6 +8,16 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::vector<fs::path>* recorder = nullptr;
+
+} // namespace
+
+void recordOpenedFiles(std::vector<fs::path>* opened) {
+    recorder = opened;
+}
+
 std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size) {
     const Errors::LoadError cannotOpen("Could not open file \"%s\"", fileName);
     const auto path = resolvePortablePath(fileName);
@@ -18,6 +28,8 @@ std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size) 
     std::ifstream stream(*path, std::ios::in | std::ios::binary);
     if (!stream)
         throw cannotOpen;
+    if (recorder)
+        recorder->push_back(*path);
     if (size) {
         *size = fs::file_size(*path, error);
         if (error)

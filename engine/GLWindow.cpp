@@ -258,6 +258,15 @@ int tableKey(SDL_Keycode key) {
     return -1;
 }
 
+WindowEvent::Named namedKey(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_LEFT: return WindowEvent::Named::Left;
+    case SDLK_RIGHT: return WindowEvent::Named::Right;
+    case SDLK_HOME: return WindowEvent::Named::Home;
+    default: return WindowEvent::Named::None;
+    }
+}
+
 } // namespace
 
 std::optional<WindowEvent> GLWindow::pollEvent() {
@@ -270,8 +279,12 @@ std::optional<WindowEvent> GLWindow::pollEvent() {
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             return WindowEvent{WindowEvent::Type::Quit};
         break;
-    case SDL_KEYDOWN:
-        return WindowEvent{WindowEvent::Type::KeyDown, tableKey(event.key.keysym.sym)};
+    case SDL_KEYDOWN: {
+        WindowEvent down{WindowEvent::Type::KeyDown, tableKey(event.key.keysym.sym)};
+        down.named = namedKey(event.key.keysym.sym);
+        down.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+        return down;
+    }
     case SDL_KEYUP: return WindowEvent{WindowEvent::Type::KeyUp, tableKey(event.key.keysym.sym)};
     default: break;
     }

@@ -12,6 +12,10 @@ struct WindowEvent {
     // KeyDown, KeyUp: the key's code in the key-state table (0..255), or -1 for keys it has no
     // entry for.
     int key = -1;
+    // KeyDown: the keys without a table entry that a viewer seeks with.
+    enum class Named { None, Left, Right, Home };
+    Named named = Named::None;
+    bool shift = false;
 };
 
 // The demo's drawing surface: one window with a double-buffered RGBA GL context and a 16-bit

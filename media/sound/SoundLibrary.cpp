@@ -124,6 +124,55 @@ bool SoundLibrary::init(int mixRate, int channelCount) {
     return true;
 }
 
+bool SoundLibrary::switchOutput(AudioOutput chosen) {
+    if (!started()) {
+        setOutput(chosen);
+        return true;
+    }
+    // The audio thread takes the lock to mix, so the old device is stopped outside it, and before
+    // the new one opens: two devices would mix the same streams at once.
+    std::unique_ptr<AudioDevice> closing;
+    int mixRate = 0;
+    {
+        std::lock_guard guard(lock);
+        closing = std::move(device);
+        mixRate = rate;
+    }
+    closing.reset();
+    std::unique_ptr<AudioDevice> opened;
+    bool ok = true;
+    if (chosen == AudioOutput::Device) {
+        try {
+            opened = std::make_unique<AudioDevice>(
+                mixRate, blockFrames,
+                [this](float* out, std::size_t frames) { feedDevice(out, frames); });
+        } catch (const std::exception& error) {
+            std::lock_guard guard(lock);
+            lastErrorText = error.what();
+            ok = false;
+        }
+    }
+    {
+        std::lock_guard guard(lock);
+        output = opened ? AudioOutput::Device : AudioOutput::Offline;
+        // The new output counts its frames from 0; a stream with no history reads its position.
+        mixedFrames = 0;
+        for (auto& [id, stream] : streams) {
+            stream.history.clear();
+        }
+        if (opened) {
+            clock.emplace(mixRate, static_cast<double>(opened->latencyFrames()));
+        } else {
+            clock.reset();
+        }
+        device = std::move(opened);
+    }
+    if (device) {
+        device->start();
+    }
+    return ok;
+}
+
 void SoundLibrary::close() {
     // The audio thread takes the lock to mix, so the device is stopped outside it.
     std::unique_ptr<AudioDevice> closing;

@@ -67,6 +67,10 @@ public:
     // Starts the output, mixing at `mixRate` Hz on `channelCount` stream channels. True when
     // ready (also when it already was).
     bool init(int mixRate, int channelCount);
+    // Moves a started library to another output, keeping every stream, song and position: a
+    // viewer steps the music by the frame while it replays, then hands it to the device to play
+    // on. False when the device cannot be opened; the library is then left on the offline output.
+    bool switchOutput(AudioOutput chosen);
     // Stops the output and frees every stream and song; handles given out so far name nothing.
     void close();
     bool started() const;

@@ -315,4 +315,24 @@ TEST_F(SoundLibraryOffline, ClosingForgetsEveryHandle) {
     EXPECT_EQ(library.playStream(SoundLibrary::noChannel, stream), SoundLibrary::noChannel);
 }
 
+// The viewer steps a stream offline, hands it to the device and takes it back: the position
+// goes on from where it was each time, never back to 0.
+TEST_F(SoundLibraryOffline, SwitchingOutputKeepsStreamsAndTheirPositions) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    StreamHandle stream = library.openStream("tone.ogg");
+    ASSERT_TRUE(stream);
+    library.playStream(SoundLibrary::noChannel, stream);
+    render(44100);
+    EXPECT_EQ(library.streamTime(stream), 1000);
+    ASSERT_TRUE(library.switchOutput(AudioOutput::Device)) << library.lastError();
+    EXPECT_EQ(library.outputDriver(), "dummy");
+    EXPECT_GE(library.streamTime(stream), 1000);
+    ASSERT_TRUE(library.switchOutput(AudioOutput::Offline));
+    EXPECT_EQ(library.outputDriver(), "offline");
+    const int handedBack = library.streamTime(stream);
+    EXPECT_GE(handedBack, 1000);
+    render(22050);
+    EXPECT_NEAR(library.streamTime(stream), handedBack + 500, 1);
+}
+
 } // namespace

@@ -97,3 +97,10 @@ bool FileReport::has(const std::string& kind, const std::string& name) const {
         return entry.kind == kind && entry.name == name;
     });
 }
+
+std::vector<std::string> FileReport::names() const {
+    std::vector<std::string> all;
+    for (const Entry& entry : entries)
+        all.push_back(entry.name);
+    return all;
+}

@@ -21,6 +21,8 @@ public:
     void print(std::ostream& out) const;
     // True when every file that a record needs can be used.
     bool recordFilesUsable() const;
+    // Every file's name as written, in the order of the report.
+    std::vector<std::string> names() const;
 
 private:
     struct Entry {

@@ -1,0 +1,118 @@
+// reelview as a user runs it: a real X window (ctest runs this under xvfb-run), its title read
+// and its keys pressed with xdotool, the music on SDL's dummy audio driver.
+
+#include "ChildProcess.h"
+#include "ScriptText.h"
+#include "TempFolder.h"
+#include "TestMedia.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string script = recordTypes +
+                           effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
+                           effectRecord("cave", "Landscape", 5, "0", "0", "100");
+
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+// The viewer's window (a restart makes a new one); "" while there is none.
+std::string viewerWindow() {
+    const std::string all = run("xdotool search --name ' fps' 2>/dev/null");
+    const std::size_t last = all.rfind('\n');
+    return last == std::string::npos ? all : all.substr(last + 1);
+}
+
+std::string title() {
+    const std::string window = viewerWindow();
+    return window.empty() ? "" : run("xdotool getwindowname " + window + " 2>/dev/null");
+}
+
+double shownTime(const std::string& text) {
+    try {
+        return std::stod(text);
+    } catch (const std::exception&) {
+        return -1.0;
+    }
+}
+
+// Polls the title until `wanted` holds; a generous bound guards against a viewer that hangs.
+bool titleShows(const std::function<bool(const std::string&)>& wanted, std::string& last) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        last = title();
+        if (!last.empty() && wanted(last))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+void press(const std::string& key) {
+    run("xdotool key --window " + viewerWindow() + " " + key);
+}
+
+} // namespace
+
+TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    TempFolder folder;
+    encodeTone("music.ogg", ToneFormat::Ogg, 30.0);
+    folder.write("demoscript.scr", script);
+    const auto err = folder.path() / "err.txt";
+    ChildProcess viewer({REELVIEW_PATH, "--at", "5", (folder.path() / "demoscript.scr").string()},
+                        err);
+    ASSERT_TRUE(viewer.started());
+    std::string last;
+
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last)) << last;
+    EXPECT_NE(last.find("Landscape"), std::string::npos) << last;
+
+    const double before = shownTime(last);
+    press("Right");
+    EXPECT_TRUE(
+        titleShows([&](const std::string& t) { return shownTime(t) >= before + 1.0; }, last))
+        << last;
+    press("Home");
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) < 2.0; }, last)) << last;
+
+    // A changed script is played afresh: the new effect appears among the active ones.
+    folder.write("demoscript.scr", script + effectRecord("fade", "Fader", 9, "0", "0", "100"));
+    EXPECT_TRUE(
+        titleShows([](const std::string& t) { return t.find("Fader") != std::string::npos; }, last))
+        << last;
+
+    // A broken one is told about while the last good demo plays on.
+    folder.write("demoscript.scr", script + "DemoEffect broken ( Nothing 1 0 0 1 ( ) ( ) );");
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
+        << last;
+    const double broken = shownTime(last);
+    EXPECT_TRUE(titleShows([&](const std::string& t) { return shownTime(t) > broken + 0.5; }, last))
+        << last;
+    std::ifstream errText(err);
+    const std::string said{std::istreambuf_iterator<char>(errText), {}};
+    EXPECT_NE(said.find("reelview: "), std::string::npos) << said;
+
+    press("Escape");
+    ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer.exitStatus(), 0);
+}

@@ -1,0 +1,330 @@
+#include "Viewer.h"
+
+#include "DemoSystem.h"
+#include "Dialogs.h"
+#include "Effect.h"
+#include "EffectCatalogue.h"
+#include "FileLoader.h"
+#include "FileReport.h"
+#include "FramePacer.h"
+#include "LoadError.h"
+#include "MainLoop.h"
+#include "Music.h"
+#include "MusicClock.h"
+#include "PortablePath.h"
+#include "ScriptErrors.h"
+#include "ScriptLoader.h"
+#include "SoundLibrary.h"
+#include "StopSignals.h"
+#include "TimelineLoader.h"
+#include "ToolSupport.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int replayRate = 60;
+constexpr int sampleRate = 44100;
+// GL_ALL_ATTRIB_BITS as OpenGL 1.1 defines it.
+constexpr GLbitfield allAttributeBits = 0x000FFFFF;
+
+std::string twoPlaces(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+} // namespace
+
+Viewer::Viewer(ViewOptions options, std::string program)
+    : options(std::move(options)), program(std::move(program)) {}
+
+// The effects go while their GL context is still there.
+Viewer::~Viewer() {
+    effects.reset();
+    demo.reset();
+    runExitActions();
+}
+
+double Viewer::now() const {
+    return streamTime(currentStream()) / 1000.0;
+}
+
+int Viewer::run() {
+    demo = std::make_unique<DemoSystem>();
+    if (!demo->createWindow(false, Dialogs::system()))
+        return 1;
+    // The replay steps the music by the frame; it plays on the device from the time shown.
+    SoundLibrary::instance().setOutput(options.at > 0.0 ? AudioOutput::Offline
+                                                        : AudioOutput::Device);
+    demo->setClock(std::make_unique<MusicClock>());
+    effects = std::make_unique<EffectCatalogue>();
+    demo->loadTimeline(options.script);
+    std::string listError;
+    watch(scriptFiles(listError));
+
+    if (options.at > 0.0) {
+        const auto began = Clock::now();
+        if (!replayTo(options.at))
+            return 0;
+        const double spent = std::chrono::duration<double>(Clock::now() - began).count();
+        std::cerr << "reelview: replayed " << twoPlaces(now()) << " s in " << twoPlaces(spent)
+                  << " s (" << twoPlaces(spent > 0 ? now() / spent : 0.0) << "x real time)\n";
+        if (!paused)
+            SoundLibrary::instance().switchOutput(AudioOutput::Device);
+    }
+
+    GLWindow& window = demo->getWindow();
+    window.holdScreenSaver();
+    std::optional<FramePacer> pacer;
+    if (!window.hasVsync())
+        pacer.emplace(window.getRefreshRate());
+    rateStart = Clock::now();
+    while (handleEvents()) {
+        if (StopSignals::requested() || effects->demoFinished())
+            break;
+        checkFiles();
+        if (paused) {
+            updateTitle(false);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        if (options.loopStart && options.loopEnd && now() >= *options.loopEnd)
+            restartAt(*options.loopStart);
+        demo->renderFrame();
+        ++rateFrames;
+        updateTitle(false);
+        if (pacer)
+            pacer->waitForNextFrame();
+    }
+    const int signal = StopSignals::requested();
+    return signal ? StopSignals::exitStatus(signal) : 0;
+}
+
+bool Viewer::replayTo(double target) {
+    SoundLibrary::instance().switchOutput(AudioOutput::Offline);
+    const double from = now();
+    // The clock stands while no music plays: the frame count bounds the replay then.
+    const long limit = static_cast<long>(std::ceil((target - from) * replayRate)) + 2;
+    std::vector<float> audio;
+    auto lastProgress = Clock::now();
+    for (long frame = 0; frame < limit && now() < target; ++frame) {
+        // Rasterisation is clipped to one pixel and nothing is shown: the frame only moves
+        // the effects' state on.
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+        demo->drawFrame();
+        glDisable(GL_SCISSOR_TEST);
+        // GL queues unshown frames without bound otherwise.
+        glFinish();
+        const std::int64_t samples =
+            (frame + 1) * sampleRate / replayRate - frame * sampleRate / replayRate;
+        audio.resize(static_cast<std::size_t>(samples) * 2);
+        SoundLibrary::instance().renderOffline(audio.data(), static_cast<std::size_t>(samples));
+        if (Clock::now() - lastProgress > std::chrono::milliseconds(100)) {
+            lastProgress = Clock::now();
+            if (!handleEvents() || StopSignals::requested())
+                return false;
+            drawProgress((now() - from) / std::max(target - from, 1e-6));
+            demo->setTitle("replaying " + twoPlaces(now()) + " / " + twoPlaces(target) + " s");
+        }
+    }
+    return true;
+}
+
+void Viewer::drawProgress(double done) {
+    const float fraction = static_cast<float>(std::clamp(done, 0.0, 1.0));
+    glPushAttrib(allAttributeBits);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glViewport(0, 0, 640, 480);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(0.3f, 0.3f, 0.3f);
+    glRectf(0.1f, 0.47f, 0.9f, 0.53f);
+    glColor3f(0.2f, 0.7f, 1.0f);
+    glRectf(0.1f, 0.47f, 0.1f + 0.8f * fraction, 0.53f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    demo->getWindow().swapBuffers();
+}
+
+bool Viewer::handleEvents() {
+    while (const auto event = demo->getWindow().pollEvent()) {
+        if (event->type == WindowEvent::Type::Quit)
+            return false;
+        if (event->type != WindowEvent::Type::KeyDown)
+            continue;
+        const double step = event->shift ? 10.0 : 1.0;
+        switch (event->named) {
+        case WindowEvent::Named::Right: seekBy(step); continue;
+        case WindowEvent::Named::Left: seekBy(-step); continue;
+        case WindowEvent::Named::Home: restartAt(0.0);
+        case WindowEvent::Named::None: break;
+        }
+        switch (event->key) {
+        case MainLoop::escapeKey: return false;
+        case ' ':
+            paused = !paused;
+            SoundLibrary::instance().switchOutput(paused ? AudioOutput::Offline
+                                                         : AudioOutput::Device);
+            updateTitle(true);
+            break;
+        case '[':
+            options.loopStart = now();
+            if (options.loopEnd && *options.loopEnd <= *options.loopStart)
+                options.loopEnd.reset();
+            updateTitle(true);
+            break;
+        case ']':
+            if (!options.loopStart || now() > *options.loopStart)
+                options.loopEnd = now();
+            if (!options.loopStart)
+                options.loopStart = 0.0;
+            updateTitle(true);
+            break;
+        default: break;
+        }
+    }
+    return !quit;
+}
+
+void Viewer::seekBy(double seconds) {
+    const double target = std::max(0.0, now() + seconds);
+    if (seconds < 0.0)
+        restartAt(target);
+    if (!replayTo(target)) {
+        quit = true;
+        return;
+    }
+    if (!paused)
+        SoundLibrary::instance().switchOutput(AudioOutput::Device);
+    updateTitle(true);
+}
+
+void Viewer::restartAt(double at) {
+    std::vector<std::string> arguments{program};
+    for (const std::string& argument : restartArguments(options, at))
+        arguments.push_back(argument);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::cerr.flush();
+    execv("/proc/self/exe", argv.data());
+    throw std::runtime_error("cannot start reelview afresh");
+}
+
+void Viewer::updateTitle(bool force) {
+    const auto time = Clock::now();
+    const double elapsed = std::chrono::duration<double>(time - rateStart).count();
+    if (elapsed >= 1.0) {
+        frameRate = rateFrames / elapsed;
+        rateFrames = 0;
+        rateStart = time;
+    }
+    if (!force && time - lastTitle < std::chrono::milliseconds(200))
+        return;
+    lastTitle = time;
+    std::string title =
+        twoPlaces(now()) + " s  " + std::to_string(std::lround(frameRate)) + " fps ";
+    for (const Effect* effect : demo->getActiveEffects())
+        title += " " + effect->getName();
+    if (paused)
+        title += "  [paused]";
+    if (options.loopStart && options.loopEnd)
+        title +=
+            "  [loop " + twoPlaces(*options.loopStart) + "-" + twoPlaces(*options.loopEnd) + "]";
+    if (!error.empty())
+        title += "  error: " + error;
+    demo->setTitle(title);
+}
+
+// The files a load of the script reads, and the pictures and music its effects will load. The
+// load is a check only: the running timeline stays as it is. `failure` tells why it failed.
+std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
+    std::vector<std::filesystem::path> files;
+    failure.clear();
+    recordOpenedFiles(&files);
+    try {
+        const auto cursor = loadScript(options.script);
+        TimelineLoader loader(demo->getRegistry());
+        loader.readScript(*cursor);
+        FileReport report;
+        report.addEffectFiles(loader.takeEvents());
+        for (const std::string& name : report.names()) {
+            if (const auto path = resolvePortablePath(name))
+                files.push_back(*path);
+        }
+    } catch (const Errors::LoadError& problem) {
+        failure = problem.getMessage();
+    } catch (const Errors::DataBaseError& problem) {
+        failure = problem.getMessage();
+    } catch (const std::exception& problem) {
+        failure = problem.what();
+    }
+    recordOpenedFiles(nullptr);
+    // A script that no longer opens is watched by its own name, so that its return is seen.
+    if (const auto path = resolvePortablePath(options.script))
+        files.push_back(*path);
+    else
+        files.push_back(options.script);
+    return files;
+}
+
+void Viewer::watch(const std::vector<std::filesystem::path>& files) {
+    watched.clear();
+    for (const auto& file : files) {
+        std::error_code ignored;
+        watched[file] = std::filesystem::last_write_time(file, ignored);
+    }
+}
+
+bool Viewer::filesChanged() {
+    for (const auto& [file, time] : watched) {
+        std::error_code ignored;
+        if (std::filesystem::last_write_time(file, ignored) != time)
+            return true;
+    }
+    return false;
+}
+
+void Viewer::checkFiles() {
+    const auto time = Clock::now();
+    if (time - lastCheck < std::chrono::milliseconds(300))
+        return;
+    lastCheck = time;
+    if (!filesChanged())
+        return;
+    std::string failure;
+    const auto files = scriptFiles(failure);
+    if (failure.empty())
+        restartAt(now());
+    // The last good demo plays on until the script loads again.
+    error = oneLine(failure);
+    std::cerr << "reelview: " << error << '\n';
+    watch(files);
+    updateTitle(true);
+}
