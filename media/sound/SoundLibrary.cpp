@@ -92,16 +92,8 @@ bool SoundLibrary::init(int mixRate, int channelCount) {
         return false;
     }
     std::unique_ptr<AudioDevice> opened;
-    if (output == AudioOutput::Device) {
-        try {
-            opened = std::make_unique<AudioDevice>(
-                mixRate, blockFrames,
-                [this](float* out, std::size_t frames) { feedDevice(out, frames); });
-        } catch (const std::exception& error) {
-            std::lock_guard guard(lock);
-            lastErrorText = error.what();
-            return false;
-        }
+    if (output == AudioOutput::Device && !(opened = openDevice(mixRate))) {
+        return false;
     }
     {
         std::lock_guard guard(lock);
@@ -124,6 +116,18 @@ bool SoundLibrary::init(int mixRate, int channelCount) {
     return true;
 }
 
+std::unique_ptr<AudioDevice> SoundLibrary::openDevice(int mixRate) {
+    try {
+        return std::make_unique<AudioDevice>(
+            mixRate, blockFrames,
+            [this](float* out, std::size_t frames) { feedDevice(out, frames); });
+    } catch (const std::exception& error) {
+        std::lock_guard guard(lock);
+        lastErrorText = error.what();
+        return nullptr;
+    }
+}
+
 bool SoundLibrary::switchOutput(AudioOutput chosen) {
     if (!started()) {
         setOutput(chosen);
@@ -142,15 +146,8 @@ bool SoundLibrary::switchOutput(AudioOutput chosen) {
     std::unique_ptr<AudioDevice> opened;
     bool ok = true;
     if (chosen == AudioOutput::Device) {
-        try {
-            opened = std::make_unique<AudioDevice>(
-                mixRate, blockFrames,
-                [this](float* out, std::size_t frames) { feedDevice(out, frames); });
-        } catch (const std::exception& error) {
-            std::lock_guard guard(lock);
-            lastErrorText = error.what();
-            ok = false;
-        }
+        opened = openDevice(mixRate);
+        ok = opened != nullptr;
     }
     {
         std::lock_guard guard(lock);

@@ -154,6 +154,8 @@ private:
     };
 
     void feedDevice(float* out, std::size_t frames);
+    // The device fed by this library, or nothing with the reason kept as the last error.
+    std::unique_ptr<AudioDevice> openDevice(int mixRate);
     void mix(float* out, std::size_t frames);
     void mixBlock(float* out, std::size_t frames);
     Stream* findStream(StreamHandle stream);
