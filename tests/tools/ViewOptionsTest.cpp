@@ -1,5 +1,6 @@
 #include "ViewOptions.h"
 
+#include <cmath>
 #include <stdexcept>
 
 #include <gmock/gmock.h>
@@ -42,4 +43,9 @@ TEST(ViewOptions, RestartKeepsScriptAndLoop) {
     EXPECT_EQ(again.at, 2.25);
     EXPECT_EQ(*again.loopEnd, 3.0);
     EXPECT_EQ(again.script, "d.scr");
+}
+
+TEST(ViewOptions, RestartAtATimeOutsideWhatAtTakesStillStarts) {
+    for (const double at : {-0.25, 1e12, std::nan("")})
+        EXPECT_NO_THROW(parseViewOptions(restartArguments(ViewOptions{}, at))) << at;
 }

@@ -68,6 +68,11 @@ void press(const std::string& key) {
     run("xdotool key --window " + viewerWindow() + " " + key);
 }
 
+std::string viewerSaid(const std::filesystem::path& err) {
+    std::ifstream text(err);
+    return {std::istreambuf_iterator<char>(text), {}};
+}
+
 } // namespace
 
 TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
@@ -82,37 +87,39 @@ TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
                         err);
     ASSERT_TRUE(viewer.started());
     std::string last;
+    // What a failure tells: the title last read and all the viewer said on stderr.
+    const auto seen = [&] { return last + "\n" + viewerSaid(err); };
 
-    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last)) << last;
-    EXPECT_NE(last.find("Landscape"), std::string::npos) << last;
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last))
+        << seen();
+    EXPECT_NE(last.find("Landscape"), std::string::npos) << seen();
 
     const double before = shownTime(last);
     press("Right");
     EXPECT_TRUE(
         titleShows([&](const std::string& t) { return shownTime(t) >= before + 1.0; }, last))
-        << last;
+        << seen();
     press("Home");
-    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) < 2.0; }, last)) << last;
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) < 2.0; }, last))
+        << seen();
 
     // A changed script is played afresh: the new effect appears among the active ones.
     folder.write("demoscript.scr", script + effectRecord("fade", "Fader", 9, "0", "0", "100"));
     EXPECT_TRUE(
         titleShows([](const std::string& t) { return t.find("Fader") != std::string::npos; }, last))
-        << last;
+        << seen();
 
     // A broken one is told about while the last good demo plays on.
     folder.write("demoscript.scr", script + "DemoEffect broken ( Nothing 1 0 0 1 ( ) ( ) );");
     EXPECT_TRUE(titleShows(
         [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
-        << last;
+        << seen();
     const double broken = shownTime(last);
     EXPECT_TRUE(titleShows([&](const std::string& t) { return shownTime(t) > broken + 0.5; }, last))
-        << last;
-    std::ifstream errText(err);
-    const std::string said{std::istreambuf_iterator<char>(errText), {}};
-    EXPECT_NE(said.find("reelview: "), std::string::npos) << said;
+        << seen();
+    EXPECT_NE(viewerSaid(err).find("reelview: "), std::string::npos) << viewerSaid(err);
 
     press("Escape");
     ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer.exitStatus(), 0);
+    EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
 }

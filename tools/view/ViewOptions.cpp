@@ -1,10 +1,13 @@
 #include "ViewOptions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
 namespace {
+
+constexpr double latestSeconds = 86400.0;
 
 double readSeconds(const std::string& option, const std::string& text) {
     std::size_t used = 0;
@@ -14,7 +17,7 @@ double readSeconds(const std::string& option, const std::string& text) {
     } catch (const std::exception&) {
         used = 0;
     }
-    if (used != text.size() || !std::isfinite(value) || value < 0.0 || value > 86400.0)
+    if (used != text.size() || !std::isfinite(value) || value < 0.0 || value > latestSeconds)
         throw std::invalid_argument(option + " wants seconds from 0 to 86400, not \"" + text +
                                     "\"");
     return value;
@@ -59,7 +62,9 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
 }
 
 std::vector<std::string> restartArguments(const ViewOptions& options, double at) {
-    std::vector<std::string> arguments{"--at", seconds(at)};
+    // Whatever the clock said, the fresh process must accept its --at.
+    const double shown = std::isfinite(at) ? std::clamp(at, 0.0, latestSeconds) : 0.0;
+    std::vector<std::string> arguments{"--at", seconds(shown)};
     if (options.loopStart && options.loopEnd) {
         arguments.insert(arguments.end(),
                          {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});

@@ -16,5 +16,6 @@ struct ViewOptions {
 // Throws std::invalid_argument with a message fit for the user on a bad command line.
 ViewOptions parseViewOptions(const std::vector<std::string>& arguments);
 
-// The arguments that start the viewer again at `at`, keeping the script and the loop.
+// The arguments that start the viewer again at `at` (brought within what --at takes), keeping
+// the script and the loop.
 std::vector<std::string> restartArguments(const ViewOptions& options, double at);

@@ -67,9 +67,10 @@ int Viewer::run() {
                                                         : AudioOutput::Device);
     demo->setClock(std::make_unique<MusicClock>());
     effects = std::make_unique<EffectCatalogue>();
-    demo->loadTimeline(options.script);
+    // Looked at before the load that plays, so that a save during it is seen.
     std::string listError;
-    watch(scriptFiles(listError));
+    fileWatch.watch(scriptFiles(listError));
+    demo->loadTimeline(options.script);
 
     if (options.at > 0.0) {
         const auto began = Clock::now();
@@ -294,37 +295,20 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
     return files;
 }
 
-void Viewer::watch(const std::vector<std::filesystem::path>& files) {
-    watched.clear();
-    for (const auto& file : files) {
-        std::error_code ignored;
-        watched[file] = std::filesystem::last_write_time(file, ignored);
-    }
-}
-
-bool Viewer::filesChanged() {
-    for (const auto& [file, time] : watched) {
-        std::error_code ignored;
-        if (std::filesystem::last_write_time(file, ignored) != time)
-            return true;
-    }
-    return false;
-}
-
 void Viewer::checkFiles() {
     const auto time = Clock::now();
     if (time - lastCheck < std::chrono::milliseconds(300))
         return;
     lastCheck = time;
-    if (!filesChanged())
+    if (!fileWatch.settledChange())
         return;
     std::string failure;
-    const auto files = scriptFiles(failure);
+    const auto read = scriptFiles(failure);
     if (failure.empty())
         restartAt(now());
     // The last good demo plays on until the script loads again.
     error = oneLine(failure);
     std::cerr << "reelview: " << error << '\n';
-    watch(files);
+    fileWatch.watch(read);
     updateTitle(true);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "FileWatch.h"
 #include "ViewOptions.h"
 
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,8 +38,6 @@ private:
     [[noreturn]] void restartAt(double at);
     void updateTitle(bool force);
     std::vector<std::filesystem::path> scriptFiles(std::string& error);
-    void watch(const std::vector<std::filesystem::path>& files);
-    bool filesChanged();
     void checkFiles();
 
     ViewOptions options;
@@ -49,7 +47,7 @@ private:
     bool paused = false;
     bool quit = false;
     std::string error;
-    std::map<std::filesystem::path, std::filesystem::file_time_type> watched;
+    FileWatch fileWatch;
     Clock::time_point lastTitle{};
     Clock::time_point lastCheck{};
     Clock::time_point rateStart{};
