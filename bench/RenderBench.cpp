@@ -11,6 +11,8 @@
 // (compressed on a thread of its own while the next frame is drawn).
 // BundledDemo/DrawOnly and BundledDemo/WriteEveryFrame: the first and the last over the bundled
 // demo, from its start; writing every frame should cost at most 1.3 x drawing only.
+// BundledDemo/ReadBack: the same span with each frame read back, the share of the two above
+// that is not compressing.
 // BundledDemo/VideoMp4, VideoMkv and VideoWebm: the same span encoded with its music as
 // reelrender --video encodes it (on a thread of its own); also at most 1.3 x drawing only.
 // BundledDemo/Replay: the bundled demo's first 150 s, every scene, as reelview replays it up to
@@ -253,6 +255,10 @@ BENCHMARK_CAPTURE(render, DrawReadBackAndWritePng, Work::WritePng)
 
 // Both over the same first ten seconds of the demo, whose scenes differ in cost.
 BENCHMARK_CAPTURE(renderBundled, BundledDemo / DrawOnly, Work::Draw)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(600);
+BENCHMARK_CAPTURE(renderBundled, BundledDemo / ReadBack, Work::ReadBack)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(600);
