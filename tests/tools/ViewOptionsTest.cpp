@@ -38,8 +38,10 @@ TEST(ViewOptions, RefusesBadCommandLines) {
 TEST(ViewOptions, RestartKeepsScriptAndLoop) {
     ViewOptions options = parseViewOptions({"--loop", "1", "3", "d.scr"});
     const auto arguments = restartArguments(options, 2.25);
-    EXPECT_THAT(arguments, ElementsAre("--at", "2.250", "--loop", "1.000", "3.000", "d.scr"));
+    EXPECT_THAT(arguments,
+                ElementsAre("--restarted", "--at", "2.250", "--loop", "1.000", "3.000", "d.scr"));
     const ViewOptions again = parseViewOptions(arguments);
+    EXPECT_TRUE(again.restarted);
     EXPECT_EQ(again.at, 2.25);
     EXPECT_EQ(*again.loopEnd, 3.0);
     EXPECT_EQ(again.script, "d.scr");

@@ -123,3 +123,37 @@ TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
     EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
 }
+
+// A fresh process that finds the script broken (changed again since it was checked) waits for
+// the fix, then shows the time it was started for.
+TEST(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    TempFolder folder;
+    encodeTone("music.ogg", ToneFormat::Ogg, 30.0);
+    folder.write("demoscript.scr", script + "DemoEffect broken ( Fader");
+    const auto err = folder.path() / "err.txt";
+    ChildProcess viewer(
+        {REELVIEW_PATH, "--restarted", "--at", "3", (folder.path() / "demoscript.scr").string()},
+        err);
+    ASSERT_TRUE(viewer.started());
+    std::string last;
+    const auto seen = [&] { return last + "\n" + viewerSaid(err); };
+
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
+        << seen();
+    folder.write("demoscript.scr", script);
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) {
+            return shownTime(t) >= 3.0 && t.find("Landscape") != std::string::npos &&
+                   t.find("error:") == std::string::npos;
+        },
+        last))
+        << seen();
+
+    press("Escape");
+    ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
+}

@@ -48,6 +48,8 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
             options.loopEnd = readSeconds(argument, value(argument));
             if (*options.loopEnd <= *options.loopStart)
                 throw std::invalid_argument("--loop wants its end after its start");
+        } else if (argument == "--restarted") {
+            options.restarted = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw std::invalid_argument("unknown option " + argument +
                                         "; usage: reelview [--at T] [SCRIPT]");
@@ -64,7 +66,7 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
 std::vector<std::string> restartArguments(const ViewOptions& options, double at) {
     // Whatever the clock said, the fresh process must accept its --at.
     const double shown = std::isfinite(at) ? std::clamp(at, 0.0, latestSeconds) : 0.0;
-    std::vector<std::string> arguments{"--at", seconds(shown)};
+    std::vector<std::string> arguments{"--restarted", "--at", seconds(shown)};
     if (options.loopStart && options.loopEnd) {
         arguments.insert(arguments.end(),
                          {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
-// reelview's command line: [--at T] [--loop A B] [SCRIPT]. --loop is what the viewer hands its
-// fresh process when it seeks back, so that a loop set with [ and ] survives the restart.
+// reelview's command line: [--at T] [--loop A B] [--restarted] [SCRIPT]. --loop and --restarted
+// are what the viewer hands its fresh process when it seeks back or reloads: a loop set with [
+// and ] survives the restart, and a script that fails to load then is waited on, not fatal.
 struct ViewOptions {
     double at = 0.0;
     std::optional<double> loopStart;
     std::optional<double> loopEnd;
+    bool restarted = false;
     std::string script = "demoscript.scr";
 };
 

@@ -70,9 +70,9 @@ int Viewer::run() {
     // Looked at before the load that plays, so that a save during it is seen.
     std::string listError;
     fileWatch.watch(scriptFiles(listError));
-    demo->loadTimeline(options.script);
+    loadDemo();
 
-    if (options.at > 0.0) {
+    if (options.at > 0.0 && loaded) {
         const auto began = Clock::now();
         if (!replayTo(options.at))
             return 0;
@@ -108,6 +108,26 @@ int Viewer::run() {
     }
     const int signal = StopSignals::requested();
     return signal ? StopSignals::exitStatus(signal) : 0;
+}
+
+// A process the viewer started itself keeps its window when the script fails to load (it was
+// changed again since it was checked): nothing plays, the title tells why, and the next good
+// save brings the demo back at the time it was to show.
+void Viewer::loadDemo() {
+    try {
+        demo->loadTimeline(options.script);
+        loaded = true;
+        return;
+    } catch (const Errors::LoadError& problem) {
+        if (!options.restarted)
+            throw;
+        error = oneLine(problem.getMessage());
+    } catch (const Errors::DataBaseError& problem) {
+        if (!options.restarted)
+            throw;
+        error = oneLine(problem.getMessage());
+    }
+    std::cerr << "reelview: " << error << '\n';
 }
 
 bool Viewer::replayTo(double target) {
@@ -305,7 +325,7 @@ void Viewer::checkFiles() {
     std::string failure;
     const auto read = scriptFiles(failure);
     if (failure.empty())
-        restartAt(now());
+        restartAt(loaded ? now() : options.at);
     // The last good demo plays on until the script loads again.
     error = oneLine(failure);
     std::cerr << "reelview: " << error << '\n';

@@ -29,6 +29,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     double now() const;
+    void loadDemo();
     // Replays unshown frames until the music reaches `target`. False when told to end meanwhile.
     bool replayTo(double target);
     void drawProgress(double done);
@@ -44,6 +45,7 @@ private:
     std::string program;
     std::unique_ptr<DemoSystem> demo;
     std::unique_ptr<EffectCatalogue> effects;
+    bool loaded = false;
     bool paused = false;
     bool quit = false;
     std::string error;
