@@ -42,6 +42,13 @@ std::string twoPlaces(double value) {
     return text;
 }
 
+// Says nothing and answers Yes: for the tries at a window before the last.
+class QuietDialogs : public Dialogs {
+public:
+    void show(const std::string&, const std::string&, DialogIcon) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+};
+
 } // namespace
 
 Viewer::Viewer(ViewOptions options, std::string program)
@@ -60,7 +67,7 @@ double Viewer::now() const {
 
 int Viewer::run() {
     demo = std::make_unique<DemoSystem>();
-    if (!demo->createWindow(false, Dialogs::system()))
+    if (!openWindow())
         return 1;
     // The replay steps the music by the frame; it plays on the device from the time shown.
     SoundLibrary::instance().setOutput(options.at > 0.0 ? AudioOutput::Offline
@@ -108,6 +115,20 @@ int Viewer::run() {
     }
     const int signal = StopSignals::requested();
     return signal ? StopSignals::exitStatus(signal) : 0;
+}
+
+// A fresh process has been seen to find the display refusing it for a moment after the process
+// it replaces let go of it; it tries again for a few seconds before it gives up.
+bool Viewer::openWindow() {
+    if (options.restarted) {
+        QuietDialogs quiet;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (demo->createWindow(false, quiet))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+    }
+    return demo->createWindow(false, Dialogs::system());
 }
 
 // A process the viewer started itself keeps its window when the script fails to load (it was

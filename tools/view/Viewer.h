@@ -29,6 +29,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     double now() const;
+    bool openWindow();
     void loadDemo();
     // Replays unshown frames until the music reaches `target`. False when told to end meanwhile.
     bool replayTo(double target);
