@@ -73,6 +73,13 @@ std::string viewerSaid(const std::filesystem::path& err) {
     return {std::istreambuf_iterator<char>(text), {}};
 }
 
+// What a failed check tells: the title last read, all the viewer said on stderr, and whether
+// the display itself still answers.
+std::string failureReport(const std::string& last, const std::filesystem::path& err) {
+    return "title: " + last + "\nviewer: " + viewerSaid(err) +
+           "\ndisplay: " + run("xdotool getdisplaygeometry 2>&1");
+}
+
 } // namespace
 
 TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
@@ -87,8 +94,7 @@ TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
                         err);
     ASSERT_TRUE(viewer.started());
     std::string last;
-    // What a failure tells: the title last read and all the viewer said on stderr.
-    const auto seen = [&] { return last + "\n" + viewerSaid(err); };
+    const auto seen = [&] { return failureReport(last, err); };
 
     EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last))
         << seen();
@@ -139,7 +145,7 @@ TEST(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
         err);
     ASSERT_TRUE(viewer.started());
     std::string last;
-    const auto seen = [&] { return last + "\n" + viewerSaid(err); };
+    const auto seen = [&] { return failureReport(last, err); };
 
     EXPECT_TRUE(titleShows(
         [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
