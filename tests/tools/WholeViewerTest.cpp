@@ -10,6 +10,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -73,28 +75,40 @@ std::string viewerSaid(const std::filesystem::path& err) {
     return {std::istreambuf_iterator<char>(text), {}};
 }
 
-// What a failed check tells: the title last read, all the viewer said on stderr, and whether
-// the display itself still answers.
-std::string failureReport(const std::string& last, const std::filesystem::path& err) {
-    return "title: " + last + "\nviewer: " + viewerSaid(err) +
-           "\ndisplay: " + run("xdotool getdisplaygeometry 2>&1");
-}
+// The viewer on the script of a folder of its own, with a tone to play, in the virtual display.
+class WholeViewer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        encodeTone("music.ogg", ToneFormat::Ogg, 30.0);
+    }
+
+    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), REELVIEW_PATH);
+        arguments.push_back((folder.path() / "demoscript.scr").string());
+        return std::make_unique<ChildProcess>(arguments, err);
+    }
+
+    // What a failed check tells: the title last read, all the viewer said on stderr, and
+    // whether the display itself still answers.
+    std::string seen() const {
+        return "title: " + last + "\nviewer: " + viewerSaid(err) +
+               "\ndisplay: " + run("xdotool getdisplaygeometry 2>&1");
+    }
+
+    TempFolder folder;
+    std::filesystem::path err = folder.path() / "err.txt";
+    std::string last;
+};
 
 } // namespace
 
-TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    TempFolder folder;
-    encodeTone("music.ogg", ToneFormat::Ogg, 30.0);
+TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     folder.write("demoscript.scr", script);
-    const auto err = folder.path() / "err.txt";
-    ChildProcess viewer({REELVIEW_PATH, "--at", "5", (folder.path() / "demoscript.scr").string()},
-                        err);
-    ASSERT_TRUE(viewer.started());
-    std::string last;
-    const auto seen = [&] { return failureReport(last, err); };
+    const auto viewer = start({"--at", "5"});
+    ASSERT_TRUE(viewer->started());
 
     EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last))
         << seen();
@@ -126,26 +140,16 @@ TEST(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     EXPECT_NE(viewerSaid(err).find("reelview: "), std::string::npos) << viewerSaid(err);
 
     press("Escape");
-    ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
 }
 
 // A fresh process that finds the script broken (changed again since it was checked) waits for
 // the fix, then shows the time it was started for.
-TEST(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "runs under xvfb-run";
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    TempFolder folder;
-    encodeTone("music.ogg", ToneFormat::Ogg, 30.0);
+TEST_F(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
     folder.write("demoscript.scr", script + "DemoEffect broken ( Fader");
-    const auto err = folder.path() / "err.txt";
-    ChildProcess viewer(
-        {REELVIEW_PATH, "--restarted", "--at", "3", (folder.path() / "demoscript.scr").string()},
-        err);
-    ASSERT_TRUE(viewer.started());
-    std::string last;
-    const auto seen = [&] { return failureReport(last, err); };
+    const auto viewer = start({"--restarted", "--at", "3"});
+    ASSERT_TRUE(viewer->started());
 
     EXPECT_TRUE(titleShows(
         [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
@@ -160,6 +164,6 @@ TEST(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
         << seen();
 
     press("Escape");
-    ASSERT_TRUE(viewer.wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
 }
