@@ -190,27 +190,35 @@ TEST_F(ReelRender, TheSoundtrackCoversTheSpanToTheSampleAndIsTheMusicAtThatPosit
         ASSERT_EQ(wav.samples[i], wav.samples[i + 1]) << "frame " << i / 2;
 }
 
+// With a video the frames are read for its encoder; the sheet's colours stay the same.
 TEST_F(ReelRender, AContactSheetHasALabelledThumbnailForEachSecond) {
     writeDemo(blueFrom("1.0"));
-    ASSERT_EQ(render("--clock free --fps 10 --to 2.5 --every 100 --sheet sheet.png").status, 0);
-    const Picture sheet = readPng("sheet.png");
-    // Three cells of 160 x 140 in a row, 8 pixels apart and from the edges.
-    ASSERT_EQ(sheet.width, 8 + 3 * 168);
-    ASSERT_EQ(sheet.height, 8 + 148);
-    const auto pixel = [&sheet](int x, int y) {
-        const std::uint8_t* p = sheet.at(x, y);
-        return Rgb{p[0], p[1], p[2]};
-    };
-    EXPECT_EQ(pixel(8 + 80, 8 + 60), black);
-    EXPECT_EQ(pixel(176 + 80, 8 + 60), blue);
-    EXPECT_EQ(pixel(344 + 80, 8 + 60), blue);
-    for (int cell = 0; cell < 3; ++cell) {
-        int lit = 0;
-        for (int y = 128; y < 148; ++y) {
-            for (int x = 8 + cell * 168; x < 168 + cell * 168; ++x)
-                lit += pixel(x, y)[0] > 200;
+    for (const char* alsoVideo : {"", " --video v.mkv"}) {
+        SCOPED_TRACE(alsoVideo);
+        ASSERT_EQ(
+            render(std::string("--clock free --fps 10 --to 2.5 --every 100 --sheet sheet.png") +
+                   alsoVideo)
+                .status,
+            0);
+        const Picture sheet = readPng("sheet.png");
+        // Three cells of 160 x 140 in a row, 8 pixels apart and from the edges.
+        ASSERT_EQ(sheet.width, 8 + 3 * 168);
+        ASSERT_EQ(sheet.height, 8 + 148);
+        const auto pixel = [&sheet](int x, int y) {
+            const std::uint8_t* p = sheet.at(x, y);
+            return Rgb{p[0], p[1], p[2]};
+        };
+        EXPECT_EQ(pixel(8 + 80, 8 + 60), black);
+        EXPECT_EQ(pixel(176 + 80, 8 + 60), blue);
+        EXPECT_EQ(pixel(344 + 80, 8 + 60), blue);
+        for (int cell = 0; cell < 3; ++cell) {
+            int lit = 0;
+            for (int y = 128; y < 148; ++y) {
+                for (int x = 8 + cell * 168; x < 168 + cell * 168; ++x)
+                    lit += pixel(x, y)[0] > 200;
+            }
+            EXPECT_GT(lit, 50) << "label of cell " << cell;
         }
-        EXPECT_GT(lit, 50) << "label of cell " << cell;
     }
 }
 

@@ -5,11 +5,17 @@
 #include <cstdint>
 #include <vector>
 
-// An RGB picture, 8 bits a channel, rows from the top down.
+// The order of a pixel's three bytes. GL reads either as fast; the video encoder converts blue
+// first fastest.
+enum class PixelOrder { Rgb, Bgr };
+
+// A picture, 8 bits a channel, rows from the top down; red first in each pixel unless `order`
+// says otherwise.
 struct Picture {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgb;
+    PixelOrder order = PixelOrder::Rgb;
 
     Picture() = default;
     Picture(int width, int height)

@@ -54,7 +54,7 @@ void guarded(PngWriter::Codec& codec, Step step) {
 
 } // namespace
 
-PngWriter::PngWriter(const std::filesystem::path& path, int width, int height)
+PngWriter::PngWriter(const std::filesystem::path& path, int width, int height, PixelOrder order)
     : file(path), codec(std::make_unique<Codec>()) {
     codec->file = &file;
     codec->png =
@@ -73,6 +73,8 @@ PngWriter::PngWriter(const std::filesystem::path& path, int width, int height)
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_set_filter(codec->png, 0, PNG_FILTER_UP);
         png_write_info(codec->png, codec->info);
+        if (order == PixelOrder::Bgr)
+            png_set_bgr(codec->png);
     });
 }
 
@@ -88,7 +90,7 @@ void PngWriter::finish() {
 }
 
 void writePng(const std::filesystem::path& path, const Picture& picture) {
-    PngWriter writer(path, picture.width, picture.height);
+    PngWriter writer(path, picture.width, picture.height, picture.order);
     for (int y = 0; y < picture.height; ++y)
         writer.writeRow(picture.row(y));
     writer.finish();

@@ -11,7 +11,9 @@
 // under its name only once `finish` has written it whole. Failures throw std::runtime_error.
 class PngWriter {
 public:
-    PngWriter(const std::filesystem::path& path, int width, int height);
+    // `order`: that of the rows handed over; the file is RGB either way.
+    PngWriter(const std::filesystem::path& path, int width, int height,
+              PixelOrder order = PixelOrder::Rgb);
     ~PngWriter();
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;

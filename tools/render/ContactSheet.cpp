@@ -28,10 +28,11 @@ void shrinkInto(Picture& cell, const Picture& frame) {
             const int right =
                 std::max(left + 1, (x + 1) * frame.width / ContactSheet::thumbnailWidth);
             for (int channel = 0; channel < 3; ++channel) {
+                const int from = frame.order == PixelOrder::Bgr ? 2 - channel : channel;
                 int sum = 0;
                 for (int sy = top; sy < bottom; ++sy) {
                     for (int sx = left; sx < right; ++sx)
-                        sum += frame.at(sx, sy)[channel];
+                        sum += frame.at(sx, sy)[from];
                 }
                 const int area = (bottom - top) * (right - left);
                 cell.at(x, y)[channel] = static_cast<std::uint8_t>((sum + area / 2) / area);

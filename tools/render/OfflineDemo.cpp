@@ -108,9 +108,18 @@ void OfflineDemo::mixMusic() {
 }
 
 Picture OfflineDemo::readPixels() const {
-    Picture picture(width, height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
-    picture.flipVertically();
+    Picture picture;
+    readPixels(picture);
     return picture;
+}
+
+void OfflineDemo::readPixels(Picture& into, PixelOrder order) const {
+    if (into.width != width || into.height != height ||
+        into.rgb.size() != static_cast<std::size_t>(width) * height * 3)
+        into = Picture(width, height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    into.order = order;
+    glReadPixels(0, 0, width, height, order == PixelOrder::Bgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE,
+                 into.rgb.data());
+    into.flipVertically();
 }

@@ -116,7 +116,8 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
     const bool toFile = frames && writes(frame);
     const bool toSheet = sheet && onSheet(frame);
     if (toFile || toSheet || video) {
-        Picture picture = demo.readPixels();
+        Picture picture = video ? video->spare() : Picture{};
+        demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         if (toSheet)
             sheet->add(picture, static_cast<double>(frame) / options.fps);
         if (toFile)

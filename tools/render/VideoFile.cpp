@@ -179,10 +179,6 @@ void VideoFile::openVideo(VideoFormat format, int fps, int width, int height) {
     error = av_frame_get_buffer(picture.get(), 0);
     if (error < 0)
         fail("cannot make a picture", error);
-    toYuv.reset(sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
-                               SWS_BILINEAR, nullptr, nullptr, nullptr));
-    if (!toYuv)
-        fail("cannot convert pictures to YUV", AVERROR(EINVAL));
 }
 
 void VideoFile::openAudio(VideoFormat format, int sampleRate) {
@@ -229,13 +225,31 @@ void VideoFile::openFile() {
         fail("cannot write the header", error);
 }
 
+SwsContext* VideoFile::converterFor(PixelOrder order) {
+    Owned<SwsContext>& converter = toYuv[static_cast<std::size_t>(order)];
+    if (!converter) {
+        // Blue first has a conversion of its own, much faster than the scaler's general one.
+        const AVPixelFormat from = order == PixelOrder::Bgr ? AV_PIX_FMT_BGR24 : AV_PIX_FMT_RGB24;
+        converter.reset(sws_getContext(picture->width, picture->height, from, picture->width,
+                                       picture->height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
+                                       nullptr, nullptr));
+        if (!converter)
+            fail("cannot convert pictures to YUV", AVERROR(EINVAL));
+    }
+    return converter.get();
+}
+
 void VideoFile::addPicture(const Picture& source) {
+    if (source.width != picture->width || source.height != picture->height ||
+        source.rgb.size() < static_cast<std::size_t>(source.width) * source.height * 3)
+        fail("a picture of another size", AVERROR(EINVAL));
+    SwsContext* converter = converterFor(source.order);
     int error = av_frame_make_writable(picture.get());
     if (error < 0)
         fail("cannot make a picture", error);
     const std::uint8_t* rows[1] = {source.rgb.data()};
     const int strides[1] = {source.width * 3};
-    sws_scale(toYuv.get(), rows, strides, 0, source.height, picture->data, picture->linesize);
+    sws_scale(converter, rows, strides, 0, source.height, picture->data, picture->linesize);
     picture->pts = pictureCount++;
     encode(videoCodec.get(), videoStream, picture.get());
 }

@@ -2,6 +2,7 @@
 
 #include "Picture.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -65,6 +66,7 @@ private:
     // still holds.
     void resample(const float* interleaved, std::size_t frames);
     void openFile();
+    SwsContext* converterFor(PixelOrder order);
     // Moves the resampled sound on to the encoder a codec frame at a time; with `last`, what is
     // left too, even if less than a frame.
     void encodeSound(bool last);
@@ -82,7 +84,8 @@ private:
     Owned<AVFrame> picture;
     Owned<AVFrame> sound;
     Owned<AVPacket> packet;
-    Owned<SwsContext> toYuv;
+    // One for each pixel order, made when first needed.
+    std::array<Owned<SwsContext>, 2> toYuv;
     Owned<SwrContext> resampler;
     Owned<AVAudioFifo> pending;
     int inputRate = 0;

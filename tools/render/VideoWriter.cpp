@@ -24,6 +24,15 @@ void VideoWriter::add(Picture picture, std::vector<float> sound) {
     changed.notify_all();
 }
 
+Picture VideoWriter::spare() {
+    std::lock_guard lock(mutex);
+    if (spares.empty())
+        return {};
+    Picture picture = std::move(spares.back());
+    spares.pop_back();
+    return picture;
+}
+
 void VideoWriter::finish() {
     {
         std::unique_lock lock(mutex);
@@ -59,6 +68,9 @@ void VideoWriter::work() {
         }
         lock.lock();
         encoding = false;
+        // Never more than the frames that can be under way at once.
+        if (spares.size() <= maxWaiting)
+            spares.push_back(std::move(frame.picture));
         if (error) {
             failure = error;
             waiting.clear();

@@ -26,6 +26,9 @@ public:
     // Hands a frame over with the sound that plays until the next. Throws the failure of an
     // earlier frame.
     void add(Picture picture, std::vector<float> sound);
+    // A picture already encoded, to be filled again and handed back (its memory is all there
+    // is to it); an empty one while none is free.
+    Picture spare();
     // Waits for every frame handed over, then completes the file; throws the first failure.
     void finish();
 
@@ -43,6 +46,7 @@ private:
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<Frame> waiting;
+    std::vector<Picture> spares;
     bool encoding = false;
     bool closing = false;
     std::exception_ptr failure;
