@@ -53,4 +53,23 @@ TEST(DamagedMusic, EveryDamagedStreamIsNamedOnceAndTheRenderEndsCleanly) {
     }
 }
 
+// A tracer (a debugger, strace) holds what the leak checker needs at exit; a traced run of the
+// sanitizer's program still ends as an untraced one does.
+TEST(DamagedMusic, ATracedRenderEndsAsAnUntracedOneDoes) {
+    TempFolder folder;
+    if (runTool("strace -f -o /dev/null true", folder.path()).status != 0)
+        GTEST_SKIP() << "strace cannot trace here";
+    folder.write("empty.mp3", "");
+    folder.write("demoscript.scr",
+                 recordTypes +
+                     effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "empty.mp3") +
+                     effectRecord("sky", "Fader", 1, "0", "0", "100"));
+    const ToolOutcome run = runTool(std::string("strace -f -o /dev/null ") + REELRENDER_PATH +
+                                        " --fps 4 --to 0.5 --out frames demoscript.scr",
+                                    folder.path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("reelrender: cannot play music \"empty.mp3\": "));
+    EXPECT_THAT(run.err, Not(HasSubstr("Sanitizer")));
+}
+
 } // namespace
