@@ -2,6 +2,7 @@
 // restarted on every beat, the sound player):
 //
 //   build/bin/render_bench [--benchmark_filter=BundledDemo --benchmark_repetitions=5]
+//   build/bin/render_bench --benchmark_filter=WholeBundledDemo --benchmark_repetitions=2
 //
 // On a shared machine compare the fastest repetition of each: others' work only ever slows one.
 //
@@ -14,9 +15,11 @@
 // BundledDemo/ReadBack: the same span with each frame read back, the share of the two above
 // that is not compressing.
 // BundledDemo/VideoMp4, VideoMkv and VideoWebm: the same span encoded with its music as
-// reelrender --video encodes it (on a thread of its own); also at most 1.3 x drawing only.
+// reelrender --video encodes it (on a thread of its own). Its cheap scenes show the most that
+// reading back and encoding can weigh.
 // WholeBundledDemo/DrawOnly, VideoMp4, VideoMkv and VideoWebm: the same over the whole bundled
-// demo, to its end, once each (a minute or more apiece); the goal of 1.3 x holds here.
+// demo, to its end, once each (a minute or more apiece): what a video of the demo costs. The
+// goal is at most 1.3 x drawing only.
 // BundledDemo/Replay: the bundled demo's first 150 s, every scene, as reelview replays it up to
 // the time it is to show: each frame clipped to one pixel, the music stepped by the frame.
 // `times_real_time` is demo seconds replayed per second (the goal is 10 or more).
