@@ -195,6 +195,9 @@ void VideoFile::openAudio(VideoFormat format, int sampleRate) {
     codec->time_base = AVRational{1, rate};
     if (format != VideoFormat::Mkv)
         codec->bit_rate = format == VideoFormat::Mp4 ? 192000 : 128000;
+    // The AAC encoder's fast search costs about half of its default one.
+    if (format == VideoFormat::Mp4 && av_opt_set(codec->priv_data, "aac_coder", "fast", 0) < 0)
+        fail(std::string("encoder ") + codecs.audio + " refuses its settings", AVERROR(EINVAL));
     if (container->oformat->flags & AVFMT_GLOBALHEADER)
         codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     int error = avcodec_open2(codec, encoder, nullptr);
