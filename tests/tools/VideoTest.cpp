@@ -4,13 +4,20 @@
 #include "TempFolder.h"
 #include "TestMedia.h"
 #include "ToolRun.h"
+#include "VideoFile.h"
+#include "VideoWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sched.h>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,16 +94,20 @@ VideoContents readVideo(const fs::path& path, long keep) {
     contents.seconds = static_cast<double>(input->duration) / AV_TIME_BASE;
     const int videoIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     const int audioIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (videoIndex < 0 || audioIndex < 0) {
-        ADD_FAILURE() << path << " lacks a video or a sound stream";
+    if (videoIndex < 0) {
+        ADD_FAILURE() << path << " lacks a video stream";
         return contents;
     }
+    // A silent video's sound stream may hold too little to be found; its codec then stays none.
     contents.videoCodec = input->streams[videoIndex]->codecpar->codec_id;
-    contents.audioCodec = input->streams[audioIndex]->codecpar->codec_id;
-    contents.sampleRate = input->streams[audioIndex]->codecpar->sample_rate;
     auto video = openDecoder(input->streams[videoIndex]);
-    auto audio = openDecoder(input->streams[audioIndex]);
-    if (!video || !audio) {
+    std::unique_ptr<AVCodecContext, Closer> audio;
+    if (audioIndex >= 0) {
+        contents.audioCodec = input->streams[audioIndex]->codecpar->codec_id;
+        contents.sampleRate = input->streams[audioIndex]->codecpar->sample_rate;
+        audio = openDecoder(input->streams[audioIndex]);
+    }
+    if (!video || (audioIndex >= 0 && !audio)) {
         ADD_FAILURE() << "no decoder for " << path;
         return contents;
     }
@@ -127,6 +138,8 @@ VideoContents readVideo(const fs::path& path, long keep) {
         av_packet_unref(packet.get());
     }
     for (AVCodecContext* codec : {video.get(), audio.get()}) {
+        if (!codec)
+            continue;
         avcodec_send_packet(codec, nullptr);
         drain(codec);
     }
@@ -151,6 +164,34 @@ std::vector<std::int16_t> wavLeft(const fs::path& file) {
         left.push_back(sample);
     }
     return left;
+}
+
+// The threads of this process, by id.
+std::set<std::string> threadIds() {
+    std::set<std::string> ids;
+    for (const auto& entry : fs::directory_iterator("/proc/self/task"))
+        ids.insert(entry.path().filename().string());
+    return ids;
+}
+
+// A thread's scheduling policy, the 41st field of its stat line; -1 once it has gone.
+int policyOf(const std::string& thread) {
+    std::ifstream stat("/proc/self/task/" + thread + "/stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos)
+        return -1;
+    // The name in brackets may hold spaces; the fields after it start at the third.
+    std::istringstream fields(line.substr(line.rfind(')') + 1));
+    std::string field;
+    for (int number = 3; number <= 41 && fields >> field; ++number) {
+    }
+    return fields ? std::stoi(field) : -1;
+}
+
+Picture grey(int width, int height, std::uint8_t level) {
+    Picture picture(width, height);
+    std::fill(picture.rgb.begin(), picture.rgb.end(), level);
+    return picture;
 }
 
 class Video : public ::testing::Test {
@@ -279,6 +320,38 @@ TEST_F(Video, ASignalRemovesTheUnfinishedVideo) {
     EXPECT_THAT(err, HasSubstr("; unfinished " + (folder.path() / "v.mp4").string() + " removed"));
     EXPECT_FALSE(fs::exists("v.mp4"));
     expectNoPartialFile();
+}
+
+TEST_F(Video, TheEncoderAndItsThreadsRunOnlyOnTimeDrawingLeaves) {
+    const std::set<std::string> before = threadIds();
+    VideoWriter writer("v.mp4", 10, 320, 240, 44100);
+    std::set<std::string> started;
+    for (const std::string& id : threadIds())
+        if (!before.count(id))
+            started.insert(id);
+    ASSERT_FALSE(started.empty());
+    for (const std::string& id : started)
+        EXPECT_EQ(policyOf(id), SCHED_IDLE) << "thread " << id;
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
+
+    for (int frame = 0; frame < 5; ++frame)
+        writer.add(grey(320, 240, static_cast<std::uint8_t>(40 * frame)),
+                   std::vector<float>(2 * 4410, 0.25f));
+    writer.finish();
+    EXPECT_EQ(readVideo("v.mp4", 0).pictures, 5);
+}
+
+TEST_F(Video, PicturesWithoutSoundMakeAVideoInEachContainer) {
+    for (const char* name : {"quiet.mp4", "quiet.mkv", "quiet.webm"}) {
+        SCOPED_TRACE(name);
+        VideoFile file(name, 10, 64, 48, 44100);
+        file.addPicture(grey(64, 48, 200));
+        file.addPicture(grey(64, 48, 20));
+        ASSERT_NO_THROW(file.finish());
+        const VideoContents video = readVideo(name, 1);
+        EXPECT_EQ(video.pictures, 2);
+        EXPECT_EQ(video.samples, 0);
+    }
 }
 
 } // namespace

@@ -265,6 +265,9 @@ void VideoFile::addSound(const float* interleaved, std::size_t frames) {
 void VideoFile::resample(const float* interleaved, std::size_t frames) {
     AVCodecContext* codec = audioCodec.get();
     const int room = swr_get_out_samples(resampler.get(), static_cast<int>(frames));
+    // Nothing in and nothing held: a video without sound, which the fifo cannot be sized for.
+    if (room <= 0)
+        return;
     int error = av_audio_fifo_realloc(pending.get(), av_audio_fifo_size(pending.get()) + room);
     if (error < 0)
         fail("out of memory", error);
@@ -273,7 +276,7 @@ void VideoFile::resample(const float* interleaved, std::size_t frames) {
     if (!converted)
         fail("out of memory", AVERROR(ENOMEM));
     converted->format = codec->sample_fmt;
-    converted->nb_samples = std::max(room, 1);
+    converted->nb_samples = room;
     av_channel_layout_copy(&converted->ch_layout, &codec->ch_layout);
     converted->sample_rate = codec->sample_rate;
     error = av_frame_get_buffer(converted.get(), 0);

@@ -1,9 +1,32 @@
 #include "VideoWriter.h"
 
+#include <sched.h>
 #include <utility>
 
+namespace {
+
+// The idle class, not a nice value: with it the rasteriser's threads take a core back the
+// moment they wake, which a nice value only makes likely. The policy belongs to the thread, and
+// threads started later inherit it. Failing to set it only costs speed.
+void lowerThisThreadsPriority() {
+    sched_param unused{};
+    sched_setscheduler(0, SCHED_IDLE, &unused);
+}
+
+} // namespace
+
 VideoWriter::VideoWriter(std::filesystem::path path, int fps, int width, int height, int sampleRate)
-    : file(std::move(path), fps, width, height, sampleRate), worker([this] { work(); }) {}
+    : worker([this, settings = Settings{std::move(path), fps, width, height, sampleRate}] {
+          work(settings);
+      }) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return !opening; });
+    if (!failure)
+        return;
+    lock.unlock();
+    worker.join();
+    std::rethrow_exception(failure);
+}
 
 VideoWriter::~VideoWriter() {
     {
@@ -12,7 +35,8 @@ VideoWriter::~VideoWriter() {
         waiting.clear();
     }
     changed.notify_all();
-    worker.join();
+    if (worker.joinable())
+        worker.join();
 }
 
 void VideoWriter::add(Picture picture, std::vector<float> sound) {
@@ -40,7 +64,7 @@ void VideoWriter::finish() {
         throwFailure();
     }
     // The worker is idle and stays so: nothing more is handed over.
-    file.finish();
+    file->finish();
 }
 
 void VideoWriter::throwFailure() {
@@ -48,7 +72,29 @@ void VideoWriter::throwFailure() {
         std::rethrow_exception(failure);
 }
 
-void VideoWriter::work() {
+bool VideoWriter::open(const Settings& settings) {
+    lowerThisThreadsPriority();
+    std::unique_ptr<VideoFile> opened;
+    std::exception_ptr error;
+    try {
+        opened = std::make_unique<VideoFile>(settings.path, settings.fps, settings.width,
+                                             settings.height, settings.sampleRate);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    {
+        std::lock_guard lock(mutex);
+        file = std::move(opened);
+        failure = error;
+        opening = false;
+    }
+    changed.notify_all();
+    return !error;
+}
+
+void VideoWriter::work(const Settings& settings) {
+    if (!open(settings))
+        return;
     std::unique_lock lock(mutex);
     for (;;) {
         changed.wait(lock, [this] { return !waiting.empty() || closing; });
@@ -61,8 +107,8 @@ void VideoWriter::work() {
         changed.notify_all();
         std::exception_ptr error;
         try {
-            file.addPicture(frame.picture);
-            file.addSound(frame.sound.data(), frame.sound.size() / 2);
+            file->addPicture(frame.picture);
+            file->addSound(frame.sound.data(), frame.sound.size() / 2);
         } catch (...) {
             error = std::current_exception();
         }

@@ -7,16 +7,22 @@
 #include <deque>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 // Encodes a video on a thread of its own, so that one frame is encoded while the next is drawn.
-// A few frames may wait (encoders take longer over some frames than others); beyond that the
-// drawing waits, so memory stays bounded.
+// The encoder and the threads it starts run only on time that nothing else wants: drawing waits
+// on GL's rasteriser threads, and every slice of time the encoder takes from them delays the
+// whole frame, while the encoder can as well work in the gaps drawing leaves. The price: other
+// programs that keep every core busy hold the encoding back too. A few frames may wait
+// (encoders take longer over some frames than others); beyond that the drawing waits, so
+// memory stays bounded.
 class VideoWriter {
 public:
-    // Opens the file at once, so that a name that cannot be written fails before any drawing.
+    // Opens the file before returning, so that a name that cannot be written fails before any
+    // drawing.
     VideoWriter(std::filesystem::path path, int fps, int width, int height, int sampleRate);
     // Without `finish`, frames still waiting are dropped and the unfinished file removed.
     ~VideoWriter();
@@ -37,16 +43,27 @@ private:
         Picture picture;
         std::vector<float> sound;
     };
+    struct Settings {
+        std::filesystem::path path;
+        int fps;
+        int width;
+        int height;
+        int sampleRate;
+    };
     static constexpr std::size_t maxWaiting = 3;
 
-    void work();
+    // Opens the file on the worker, whose scheduling its encoder's threads inherit; false when
+    // that failed (the failure is kept).
+    bool open(const Settings& settings);
+    void work(const Settings& settings);
     void throwFailure();
 
-    VideoFile file;
+    std::unique_ptr<VideoFile> file;
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<Frame> waiting;
     std::vector<Picture> spares;
+    bool opening = true;
     bool encoding = false;
     bool closing = false;
     std::exception_ptr failure;
