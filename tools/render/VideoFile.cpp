@@ -46,12 +46,16 @@ Codecs codecsFor(VideoFormat format) {
 bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
     void* own = codec->priv_data;
     if (format == VideoFormat::Webm) {
+        // Drawing keeps every core busy; VP9's own threads would only add the cost of working
+        // together (a fifth more time), and one thread keeps up with the drawing.
+        codec->thread_count = 1;
         codec->bit_rate = 0;
         return av_opt_set(own, "deadline", "realtime", 0) >= 0 &&
                av_opt_set_int(own, "cpu-used", 8, 0) >= 0 &&
-               av_opt_set_int(own, "row-mt", 1, 0) >= 0 &&
                av_opt_set_int(own, "lag-in-frames", 0, 0) >= 0 &&
-               av_opt_set_int(own, "crf", 32, 0) >= 0;
+               // Against 32: a tenth less time and two thirds of the size, for 0.9 dB less
+               // PSNR over frames of the bundled demo.
+               av_opt_set_int(own, "crf", 40, 0) >= 0;
     }
     return av_opt_set(own, "preset", "ultrafast", 0) >= 0 && av_opt_set(own, "crf", "20", 0) >= 0;
 }
