@@ -2,9 +2,12 @@
 // restarted on every beat, the sound player):
 //
 //   build/bin/render_bench [--benchmark_filter=BundledDemo --benchmark_repetitions=5]
-//   build/bin/render_bench --benchmark_filter=WholeBundledDemo --benchmark_repetitions=2
+//   build/bin/render_bench --benchmark_filter=WholeBundledDemo --benchmark_repetitions=3 \
+//       --benchmark_enable_random_interleaving=true
 //
 // On a shared machine compare the fastest repetition of each: others' work only ever slows one.
+// The whole demo takes minutes a run, long enough for the machine's speed to change between
+// one entry and the next; interleaved, every entry gets its share of the slow stretches.
 //
 // DrawOnly: the frames drawn, waiting for GL to finish each, nothing read back.
 // DrawAndReadBack: the same with each frame read back as reelrender reads it.
