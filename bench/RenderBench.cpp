@@ -2,8 +2,8 @@
 // restarted on every beat, the sound player):
 //
 //   build/bin/render_bench [--benchmark_filter=BundledDemo --benchmark_repetitions=5]
-//   build/bin/render_bench --benchmark_filter=WholeBundledDemo --benchmark_repetitions=3 \
-//       --benchmark_enable_random_interleaving=true
+//   build/bin/render_bench --benchmark_filter=WholeBundledDemo --benchmark_repetitions=3
+//       --benchmark_enable_random_interleaving=true       (one command line)
 //
 // On a shared machine compare the fastest repetition of each: others' work only ever slows one.
 // The whole demo takes minutes a run, long enough for the machine's speed to change between

@@ -183,9 +183,10 @@ int policyOf(const std::string& thread) {
     // The name in brackets may hold spaces; the fields after it start at the third.
     std::istringstream fields(line.substr(line.rfind(')') + 1));
     std::string field;
-    for (int number = 3; number <= 41 && fields >> field; ++number) {
-    }
-    return fields ? std::stoi(field) : -1;
+    for (int number = 3; number <= 41; ++number)
+        if (!(fields >> field))
+            return -1;
+    return std::stoi(field);
 }
 
 Picture grey(int width, int height, std::uint8_t level) {

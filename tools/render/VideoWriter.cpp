@@ -20,7 +20,8 @@ VideoWriter::VideoWriter(std::filesystem::path path, int fps, int width, int hei
           work(settings);
       }) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return !opening; });
+    // The worker sets one of the two: the file opened, or why it could not be.
+    changed.wait(lock, [this] { return file || failure; });
     if (!failure)
         return;
     lock.unlock();
@@ -35,8 +36,7 @@ VideoWriter::~VideoWriter() {
         waiting.clear();
     }
     changed.notify_all();
-    if (worker.joinable())
-        worker.join();
+    worker.join();
 }
 
 void VideoWriter::add(Picture picture, std::vector<float> sound) {
@@ -86,7 +86,6 @@ bool VideoWriter::open(const Settings& settings) {
         std::lock_guard lock(mutex);
         file = std::move(opened);
         failure = error;
-        opening = false;
     }
     changed.notify_all();
     return !error;

@@ -63,7 +63,6 @@ private:
     std::condition_variable changed;
     std::deque<Frame> waiting;
     std::vector<Picture> spares;
-    bool opening = true;
     bool encoding = false;
     bool closing = false;
     std::exception_ptr failure;
