@@ -50,6 +50,6 @@ void GLTest::keepFrame(const std::string& name) const {
     Picture picture(frameWidth, frameHeight);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, frameWidth, frameHeight, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
-    picture.flipVertically();
+    picture.rows = RowOrder::BottomUp;
     writePng(std::string(folderName) + "/" + name + ".png", picture);
 }

@@ -195,6 +195,24 @@ Picture grey(int width, int height, std::uint8_t level) {
     return picture;
 }
 
+// Light in the top quarter, dark below, in memory as `rows` lays it.
+Picture lightTop(int width, int height, RowOrder rows) {
+    Picture picture = grey(width, height, 30);
+    picture.rows = rows;
+    for (int y = 0; y < height / 4; ++y)
+        std::fill_n(picture.row(y), width * 3, 220);
+    return picture;
+}
+
+// Mean of the red channel over rows [from, to) as they are counted, from the top.
+double meanRed(const Picture& picture, int from, int to) {
+    double sum = 0.0;
+    for (int y = from; y < to; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            sum += picture.at(x, y)[0];
+    return sum / ((to - from) * picture.width);
+}
+
 class Video : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -353,6 +371,42 @@ TEST_F(Video, PicturesWithoutSoundMakeAVideoInEachContainer) {
         EXPECT_EQ(video.pictures, 2);
         EXPECT_EQ(video.samples, 0);
     }
+}
+
+// Frames read back from GL lie bottom up; the video and the PNG show them top first all the same.
+TEST_F(Video, RowsLyingBottomUpComeOutTopFirst) {
+    for (const RowOrder rows : {RowOrder::TopDown, RowOrder::BottomUp}) {
+        SCOPED_TRACE(rows == RowOrder::TopDown ? "top down" : "bottom up");
+        for (const PixelOrder order : {PixelOrder::Rgb, PixelOrder::Bgr}) {
+            Picture picture = lightTop(64, 48, rows);
+            picture.order = order;
+            VideoFile file("rows.mkv", 10, 64, 48, 44100);
+            file.addPicture(picture);
+            ASSERT_NO_THROW(file.finish());
+            const Picture decoded = readVideo("rows.mkv", 0).kept;
+            ASSERT_EQ(decoded.height, 48);
+            EXPECT_GT(meanRed(decoded, 0, 10), 200.0);
+            EXPECT_LT(meanRed(decoded, 14, 48), 50.0);
+        }
+        writePng("rows.png", lightTop(64, 48, rows));
+        const Picture read = readPng("rows.png");
+        EXPECT_EQ(read.rgb, lightTop(64, 48, RowOrder::TopDown).rgb);
+    }
+}
+
+// A picture read back keeps its memory and comes out the same, top first, whichever way it lay.
+TEST(PictureRows, PuttingRowsTopDownKeepsEveryPixelInItsPlace) {
+    Picture picture = lightTop(5, 7, RowOrder::BottomUp);
+    picture.at(1, 0)[2] = 99;
+    const std::uint8_t* memory = picture.rgb.data();
+    picture.putRowsTopDown();
+    EXPECT_EQ(picture.rows, RowOrder::TopDown);
+    EXPECT_EQ(picture.rgb.data(), memory);
+    EXPECT_EQ(picture.at(1, 0)[2], 99);
+    EXPECT_EQ(picture.stride(), 15);
+    Picture expected = lightTop(5, 7, RowOrder::TopDown);
+    expected.at(1, 0)[2] = 99;
+    EXPECT_EQ(picture.rgb, expected.rgb);
 }
 
 } // namespace

@@ -110,6 +110,7 @@ void OfflineDemo::mixMusic() {
 Picture OfflineDemo::readPixels() const {
     Picture picture;
     readPixels(picture);
+    picture.putRowsTopDown();
     return picture;
 }
 
@@ -119,7 +120,7 @@ void OfflineDemo::readPixels(Picture& into, PixelOrder order) const {
         into = Picture(width, height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     into.order = order;
+    into.rows = RowOrder::BottomUp;
     glReadPixels(0, 0, width, height, order == PixelOrder::Bgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE,
                  into.rgb.data());
-    into.flipVertically();
 }

@@ -47,8 +47,9 @@ public:
     const std::vector<float>& frameAudio() const { return audio; }
     // The last frame drawn, top row first.
     Picture readPixels() const;
-    // The same into `into`, in `order`, keeping its memory when it already has the frame's
-    // size: a fresh frame's memory costs as much as reading it back.
+    // The same into `into`, in `order`, its rows lying bottom up as GL reads them, keeping its
+    // memory when it already has the frame's size: a fresh frame's memory costs as much as
+    // reading it back.
     void readPixels(Picture& into, PixelOrder order = PixelOrder::Rgb) const;
 
     // Sample frames of music before frame `frame`: no drift for rates that do not divide 44100.
