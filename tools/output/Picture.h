@@ -10,7 +10,8 @@
 enum class PixelOrder { Rgb, Bgr };
 
 // How rows lie in memory. GL reads frames from the bottom row up; `row` and `at` count from
-// the top either way, so a frame read back needs no flipping (which costs a fifth of the read).
+// the top either way, so a frame read back needs no flipping (which costs three quarters of what
+// the read itself does).
 enum class RowOrder { TopDown, BottomUp };
 
 // A picture, 8 bits a channel; red first in each pixel unless `order` says otherwise. Rows are
