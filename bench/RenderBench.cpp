@@ -86,7 +86,7 @@ public:
             glFinish();
             return;
         }
-        Picture picture = video ? video->spare() : Picture{};
+        Image picture = video ? video->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         benchmark::DoNotOptimize(picture.rgb.data());
         if (writer) {

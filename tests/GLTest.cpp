@@ -47,7 +47,7 @@ void GLTest::keepFrame(const std::string& name) const {
     const char* folderName = std::getenv("REELPLAY_TEST_FRAMES");
     if (!folderName)
         return;
-    Picture picture(frameWidth, frameHeight);
+    Image picture(frameWidth, frameHeight);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, frameWidth, frameHeight, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
     picture.rows = RowOrder::BottomUp;

@@ -44,12 +44,12 @@ std::set<std::string> framesIn(const fs::path& folder) {
 struct Comparison {
     long beyond = 0;
     // Pixels beyond the tolerance in red over a dimmed copy of the rendered frame.
-    Picture difference;
+    Image difference;
 };
 
-Comparison compare(const Picture& rendered, const Picture& golden) {
+Comparison compare(const Image& rendered, const Image& golden) {
     Comparison result;
-    result.difference = Picture(rendered.width, rendered.height);
+    result.difference = Image(rendered.width, rendered.height);
     for (int y = 0; y < rendered.height; ++y) {
         for (int x = 0; x < rendered.width; ++x) {
             const std::uint8_t* a = rendered.at(x, y);
@@ -87,8 +87,8 @@ protected:
 
     void expectMatch(const std::string& frame) {
         const fs::path renderedFile = outputFolder() / frame;
-        const Picture rendered = readPng(renderedFile);
-        const Picture golden = readPng(goldenFolder() / frame);
+        const Image rendered = readPng(renderedFile);
+        const Image golden = readPng(goldenFolder() / frame);
         ASSERT_EQ(rendered.width, golden.width) << frame;
         ASSERT_EQ(rendered.height, golden.height) << frame;
         const Comparison comparison = compare(rendered, golden);

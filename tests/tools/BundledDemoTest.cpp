@@ -62,7 +62,7 @@ long framesDrawn(const std::string& report) {
     return std::strtol(report.c_str() + at + 12, nullptr, 10);
 }
 
-bool allBlack(const Picture& picture) {
+bool allBlack(const Image& picture) {
     return std::all_of(picture.rgb.begin(), picture.rgb.end(),
                        [](std::uint8_t component) { return component < 8; });
 }
@@ -115,7 +115,7 @@ TEST(BundledDemo, PlaysEveryEffectToItsEndWithoutABlackFrame) {
     for (long frame = warmUpFrames; frame < endFrame - fps; frame += every) {
         char name[32];
         std::snprintf(name, sizeof name, "frame-%06ld.png", frame);
-        const Picture picture = readPng(frames / name);
+        const Image picture = readPng(frames / name);
         EXPECT_FALSE(allBlack(picture)) << "black at " << static_cast<double>(frame) / fps << " s";
         fs::remove(frames / name);
         ++checked;
@@ -132,7 +132,7 @@ TEST(BundledDemo, ChartsWithItsMusic) {
                                        folder.path());
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    const Picture picture = readPng(chart);
+    const Image picture = readPng(chart);
     EXPECT_GT(picture.width, TimelineChart::plotWidth);
     int waveform = 0;
     for (int y = picture.height - TimelineChart::waveHeight; y < picture.height; ++y) {

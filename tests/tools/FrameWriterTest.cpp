@@ -11,8 +11,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Each frame a different picture, so that a frame written under another's name shows.
-Picture frame(int number) {
-    Picture picture(64, 48);
+Image frame(int number) {
+    Image picture(64, 48);
     for (std::size_t i = 0; i < picture.rgb.size(); ++i)
         picture.rgb[i] = static_cast<std::uint8_t>(i * (number + 1) / 7);
     return picture;

@@ -35,7 +35,7 @@ TEST(OfflineDemo, ReadsFramesBackTopRowFirst) {
     top.onRender = paintTopQuarter;
     demo.load("demoscript.scr");
     demo.drawFrame();
-    const Picture frame = demo.readPixels();
+    const Image frame = demo.readPixels();
     ASSERT_EQ(frame.width, 640);
     ASSERT_EQ(frame.height, 480);
     EXPECT_EQ(frame.at(320, 0)[0], 255);

@@ -70,7 +70,7 @@ protected:
     }
 
     static Rgb centre(const fs::path& png) {
-        const Picture picture = readPng(png);
+        const Image picture = readPng(png);
         const std::uint8_t* pixel = picture.at(picture.width / 2, picture.height / 2);
         return {pixel[0], pixel[1], pixel[2]};
     }
@@ -200,7 +200,7 @@ TEST_F(ReelRender, AContactSheetHasALabelledThumbnailForEachSecond) {
                    alsoVideo)
                 .status,
             0);
-        const Picture sheet = readPng("sheet.png");
+        const Image sheet = readPng("sheet.png");
         // Three cells of 160 x 140 in a row, 8 pixels apart and from the edges.
         ASSERT_EQ(sheet.width, 8 + 3 * 168);
         ASSERT_EQ(sheet.height, 8 + 148);

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using Colour = TimelineChart::Colour;
 
-Colour pixel(const Picture& picture, int x, int y) {
+Colour pixel(const Image& picture, int x, int y) {
     const std::uint8_t* at = picture.at(x, y);
     return {at[0], at[1], at[2]};
 }
@@ -80,7 +80,7 @@ TEST_F(TimelineChartTest, BarsCoverEachRecordsTimesInLayerOrder) {
     EXPECT_EQ(chart.records()[0].name, "early");
     EXPECT_EQ(chart.records()[1].name, "late");
     EXPECT_EQ(chart.span(), 6.0);
-    const Picture picture = chart.draw();
+    const Image picture = chart.draw();
 
     const int early = barMiddle(chart, 0);
     EXPECT_EQ(pixel(picture, columnOf(chart, 0.5), early), TimelineChart::barColour(1));
@@ -102,7 +102,7 @@ TEST_F(TimelineChartTest, TimesFarOutsideTheSpanAreCutAtItsEdges) {
     const TimelineChart chart =
         chartOf(effectRecord("endless", "Tunnel", 1, "-1e30", "-1e29", "1e30") +
                 triggerRecord("never", "Tunnel", "Zoom", false, "1e30", "0", "0"));
-    const Picture picture = chart.draw();
+    const Image picture = chart.draw();
     const int right = chart.plotLeft() + TimelineChart::plotWidth - 1;
     EXPECT_EQ(pixel(picture, chart.plotLeft() + 1, barMiddle(chart, 0)),
               TimelineChart::barColour(1));
@@ -115,7 +115,7 @@ TEST_F(TimelineChartTest, TriggersTickOnTheirOwnEffectsRow) {
                 effectRecord("fade", "Fader", 1, "0", "0", "8") +
                 triggerRecord("zoom", "Tunnel", "Zoom", false, "3", "0", "0") +
                 triggerRecord("blinks", "Fader", "Blink", true, "5", "6", "0.25"));
-    const Picture picture = chart.draw();
+    const Image picture = chart.draw();
     EXPECT_EQ(pixel(picture, columnOf(chart, 3.0), barMiddle(chart, 0)),
               TimelineChart::triggerColour);
     EXPECT_EQ(pixel(picture, columnOf(chart, 3.0), barMiddle(chart, 1)),
@@ -138,7 +138,7 @@ TEST_F(TimelineChartTest, TheWaveformIsTallWhereTheMusicIsLoudAndFlatWhereSilent
     // The music sets the span, not a record that stops long after it.
     EXPECT_GE(chart.span(), 4.0);
     EXPECT_LE(chart.span(), 5.0);
-    const Picture picture = chart.draw();
+    const Image picture = chart.draw();
     const int centre = chart.waveTop() + TimelineChart::waveHeight / 2;
     const int loud = TimelineChart::waveHeight / 4;
     for (double time : {0.2, 1.0, 1.8}) {
@@ -188,7 +188,7 @@ TEST_F(ReelCheckChart, WritesThePictureWhereItWasNamedFrom) {
     const ToolOutcome result = run("--chart chart.png demo/demoscript.scr");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
-    const Picture chart = readPng(folder.path() / "chart.png");
+    const Image chart = readPng(folder.path() / "chart.png");
     EXPECT_GT(chart.width, TimelineChart::plotWidth);
     EXPECT_FALSE(fs::exists(folder.path() / "demo" / "chart.png"));
 }

@@ -45,7 +45,7 @@ struct VideoContents {
     long pictures = 0;
     long samples = 0;
     // The picture numbered `keep` (from 0), as RGB.
-    Picture kept;
+    Image kept;
     // Left channel of 16-bit sound; filled for such sound only.
     std::vector<std::int16_t> left;
 };
@@ -70,8 +70,8 @@ std::unique_ptr<AVCodecContext, Closer> openDecoder(const AVStream* stream) {
     return codec;
 }
 
-Picture toRgb(const AVFrame* frame) {
-    Picture picture(frame->width, frame->height);
+Image toRgb(const AVFrame* frame) {
+    Image picture(frame->width, frame->height);
     std::unique_ptr<SwsContext, Closer> convert(sws_getContext(
         frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), frame->width,
         frame->height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
@@ -146,7 +146,7 @@ VideoContents readVideo(const fs::path& path, long keep) {
     return contents;
 }
 
-double meanDifference(const Picture& a, const Picture& b) {
+double meanDifference(const Image& a, const Image& b) {
     if (a.rgb.size() != b.rgb.size() || a.rgb.empty())
         return 1e9;
     double sum = 0.0;
@@ -189,15 +189,15 @@ int policyOf(const std::string& thread) {
     return std::stoi(field);
 }
 
-Picture grey(int width, int height, std::uint8_t level) {
-    Picture picture(width, height);
+Image grey(int width, int height, std::uint8_t level) {
+    Image picture(width, height);
     std::fill(picture.rgb.begin(), picture.rgb.end(), level);
     return picture;
 }
 
 // Light in the top quarter, dark below, in memory as `rows` lays it.
-Picture lightTop(int width, int height, RowOrder rows) {
-    Picture picture = grey(width, height, 30);
+Image lightTop(int width, int height, RowOrder rows) {
+    Image picture = grey(width, height, 30);
     picture.rows = rows;
     for (int y = 0; y < height / 4; ++y)
         std::fill_n(picture.row(y), width * 3, 220);
@@ -205,7 +205,7 @@ Picture lightTop(int width, int height, RowOrder rows) {
 }
 
 // Mean of the red channel over rows [from, to) as they are counted, from the top.
-double meanRed(const Picture& picture, int from, int to) {
+double meanRed(const Image& picture, int from, int to) {
     double sum = 0.0;
     for (int y = from; y < to; ++y)
         for (int x = 0; x < picture.width; ++x)
@@ -378,25 +378,25 @@ TEST_F(Video, RowsLyingBottomUpComeOutTopFirst) {
     for (const RowOrder rows : {RowOrder::TopDown, RowOrder::BottomUp}) {
         SCOPED_TRACE(rows == RowOrder::TopDown ? "top down" : "bottom up");
         for (const PixelOrder order : {PixelOrder::Rgb, PixelOrder::Bgr}) {
-            Picture picture = lightTop(64, 48, rows);
+            Image picture = lightTop(64, 48, rows);
             picture.order = order;
             VideoFile file("rows.mkv", 10, 64, 48, 44100);
             file.addPicture(picture);
             ASSERT_NO_THROW(file.finish());
-            const Picture decoded = readVideo("rows.mkv", 0).kept;
+            const Image decoded = readVideo("rows.mkv", 0).kept;
             ASSERT_EQ(decoded.height, 48);
             EXPECT_GT(meanRed(decoded, 0, 10), 200.0);
             EXPECT_LT(meanRed(decoded, 14, 48), 50.0);
         }
         writePng("rows.png", lightTop(64, 48, rows));
-        const Picture read = readPng("rows.png");
+        const Image read = readPng("rows.png");
         EXPECT_EQ(read.rgb, lightTop(64, 48, RowOrder::TopDown).rgb);
     }
 }
 
 // A picture read back keeps its memory and comes out the same, top first, whichever way it lay.
-TEST(PictureRows, PuttingRowsTopDownKeepsEveryPixelInItsPlace) {
-    Picture picture = lightTop(5, 7, RowOrder::BottomUp);
+TEST(ImageRows, PuttingRowsTopDownKeepsEveryPixelInItsPlace) {
+    Image picture = lightTop(5, 7, RowOrder::BottomUp);
     picture.at(1, 0)[2] = 99;
     const std::uint8_t* memory = picture.rgb.data();
     picture.putRowsTopDown();
@@ -404,7 +404,7 @@ TEST(PictureRows, PuttingRowsTopDownKeepsEveryPixelInItsPlace) {
     EXPECT_EQ(picture.rgb.data(), memory);
     EXPECT_EQ(picture.at(1, 0)[2], 99);
     EXPECT_EQ(picture.stride(), 15);
-    Picture expected = lightTop(5, 7, RowOrder::TopDown);
+    Image expected = lightTop(5, 7, RowOrder::TopDown);
     expected.at(1, 0)[2] = 99;
     EXPECT_EQ(picture.rgb, expected.rgb);
 }

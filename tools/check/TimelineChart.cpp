@@ -42,8 +42,7 @@ std::string minutes(int seconds) {
     return text;
 }
 
-void fill(Picture& picture, int left, int top, int right, int bottom,
-          TimelineChart::Colour colour) {
+void fill(Image& picture, int left, int top, int right, int bottom, TimelineChart::Colour colour) {
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, picture.width);
@@ -163,7 +162,7 @@ TimelineChart::Colour TimelineChart::initColour(int layer) {
     return colour;
 }
 
-void TimelineChart::drawTimeMarks(Picture& picture) const {
+void TimelineChart::drawTimeMarks(Image& picture) const {
     const int right = plotLeft() + plotWidth;
     const double pixelsPerSecond = plotWidth / seconds;
     const int every = pixelsPerSecond >= 3 ? 1 : 10;
@@ -184,7 +183,7 @@ void TimelineChart::drawTimeMarks(Picture& picture) const {
     fill(picture, plotLeft(), axisHeight - 1, right, axisHeight, markColour);
 }
 
-void TimelineChart::drawRows(Picture& picture) const {
+void TimelineChart::drawRows(Image& picture) const {
     const int right = plotLeft() + plotWidth;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const ChartRecord& record = rows[row];
@@ -221,7 +220,7 @@ std::vector<std::size_t> TimelineChart::triggerRows(const ChartTrigger& trigger)
     return covering.empty() ? found->second : covering;
 }
 
-void TimelineChart::drawTriggers(Picture& picture) const {
+void TimelineChart::drawTriggers(Image& picture) const {
     const int right = plotLeft() + plotWidth;
     for (const ChartTrigger& trigger : triggers) {
         const int x = xOf(trigger.time);
@@ -252,7 +251,7 @@ void TimelineChart::drawTriggers(Picture& picture) const {
     }
 }
 
-void TimelineChart::drawWaveform(Picture& picture) const {
+void TimelineChart::drawWaveform(Image& picture) const {
     const int top = waveTop();
     const int centre = top + waveHeight / 2;
     BitmapFont::draw(picture, margin, centre - 3, musicHeading(music), 1, headingColour);
@@ -289,8 +288,8 @@ void TimelineChart::drawWaveform(Picture& picture) const {
     }
 }
 
-Picture TimelineChart::draw() const {
-    Picture picture(plotLeft() + plotWidth + margin, height);
+Image TimelineChart::draw() const {
+    Image picture(plotLeft() + plotWidth + margin, height);
     fill(picture, 0, 0, picture.width, picture.height, background);
     drawTimeMarks(picture);
     drawRows(picture);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Image.h"
 #include "MusicWaveform.h"
-#include "Picture.h"
 
 #include <array>
 #include <cstdint>
@@ -79,15 +79,15 @@ public:
     static Colour barColour(int layer);
     static Colour initColour(int layer);
 
-    Picture draw() const;
+    Image draw() const;
     // Throws std::runtime_error when the file cannot be written; no file is left then.
     void write(const std::filesystem::path& path) const;
 
 private:
-    void drawTimeMarks(Picture& picture) const;
-    void drawRows(Picture& picture) const;
-    void drawTriggers(Picture& picture) const;
-    void drawWaveform(Picture& picture) const;
+    void drawTimeMarks(Image& picture) const;
+    void drawRows(Image& picture) const;
+    void drawTriggers(Image& picture) const;
+    void drawWaveform(Image& picture) const;
     int layerHeadingsBefore(std::size_t row) const;
     std::vector<std::size_t> triggerRows(const ChartTrigger& trigger) const;
 

@@ -77,7 +77,7 @@ int textWidth(std::string_view text, int scale) {
     return textWidth(text) * scale;
 }
 
-void draw(Picture& picture, int x, int y, std::string_view text, int scale,
+void draw(Image& picture, int x, int y, std::string_view text, int scale,
           std::array<std::uint8_t, 3> colour) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const Glyph& letter = glyph(text[i]);

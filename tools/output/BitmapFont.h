@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 
 #include <array>
 #include <cstdint>
@@ -30,7 +30,7 @@ int textWidth(std::string_view text);
 int textWidth(std::string_view text, int scale);
 // Draws `text` with its top left corner at x, y, each dot a square of `scale` pixels; what falls
 // outside the picture is cut off.
-void draw(Picture& picture, int x, int y, std::string_view text, int scale,
+void draw(Image& picture, int x, int y, std::string_view text, int scale,
           std::array<std::uint8_t, 3> colour);
 
 } // namespace BitmapFont

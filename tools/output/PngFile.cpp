@@ -89,20 +89,20 @@ void PngWriter::finish() {
     file.commit();
 }
 
-void writePng(const std::filesystem::path& path, const Picture& picture) {
+void writePng(const std::filesystem::path& path, const Image& picture) {
     PngWriter writer(path, picture.width, picture.height, picture.order);
     for (int y = 0; y < picture.height; ++y)
         writer.writeRow(picture.row(y));
     writer.finish();
 }
 
-Picture readPng(const std::filesystem::path& path) {
+Image readPng(const std::filesystem::path& path) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         throw std::runtime_error("cannot read " + path.string() + ": " + image.message);
     image.format = PNG_FORMAT_RGB;
-    Picture picture(static_cast<int>(image.width), static_cast<int>(image.height));
+    Image picture(static_cast<int>(image.width), static_cast<int>(image.height));
     if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
         png_image_free(&image);
         throw std::runtime_error("cannot read " + path.string() + ": " + image.message);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Image.h"
 #include "OutputFile.h"
-#include "Picture.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -30,6 +30,6 @@ private:
     std::unique_ptr<Codec> codec;
 };
 
-void writePng(const std::filesystem::path& path, const Picture& picture);
+void writePng(const std::filesystem::path& path, const Image& picture);
 // Reads an 8-bit RGB or RGBA PNG (alpha dropped). Throws std::runtime_error.
-Picture readPng(const std::filesystem::path& path);
+Image readPng(const std::filesystem::path& path);

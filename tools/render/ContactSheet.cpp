@@ -18,7 +18,7 @@ constexpr std::uint8_t background = 24;
 constexpr std::array<std::uint8_t, 3> labelColour{230, 230, 230};
 
 // Each thumbnail pixel is the mean of the frame pixels it covers.
-void shrinkInto(Picture& cell, const Picture& frame) {
+void shrinkInto(Image& cell, const Image& frame) {
     for (int y = 0; y < ContactSheet::thumbnailHeight; ++y) {
         const int top = y * frame.height / ContactSheet::thumbnailHeight;
         const int bottom =
@@ -61,8 +61,8 @@ std::string ContactSheet::timeLabel(double seconds) {
     return text;
 }
 
-Picture ContactSheet::labelledThumbnail(const Picture& frame, double seconds) const {
-    Picture cell(cellWidth, cellHeight);
+Image ContactSheet::labelledThumbnail(const Image& frame, double seconds) const {
+    Image cell(cellWidth, cellHeight);
     std::fill(cell.rgb.begin(), cell.rgb.end(), background);
     shrinkInto(cell, frame);
     const std::string label = timeLabel(seconds);
@@ -73,8 +73,8 @@ Picture ContactSheet::labelledThumbnail(const Picture& frame, double seconds) co
     return cell;
 }
 
-void ContactSheet::add(const Picture& frame, double seconds) {
-    const Picture cell = labelledThumbnail(frame, seconds);
+void ContactSheet::add(const Image& frame, double seconds) {
+    const Image cell = labelledThumbnail(frame, seconds);
     errno = 0;
     if (std::fwrite(cell.rgb.data(), 1, cell.rgb.size(), waiting.get()) != cell.rgb.size())
         fail(std::string("temporary file: ") + std::strerror(errno));
@@ -86,7 +86,7 @@ void ContactSheet::write() {
         fail("no frame for it in the span");
     const int columnCount = std::min(columns, thumbnails);
     const int rowCount = (thumbnails + columns - 1) / columns;
-    Picture band(margin + columnCount * (cellWidth + margin), cellHeight + margin);
+    Image band(margin + columnCount * (cellWidth + margin), cellHeight + margin);
     PngWriter sheet(path, band.width, margin + rowCount * (cellHeight + margin));
 
     std::fill(band.rgb.begin(), band.rgb.end(), background);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -20,7 +20,7 @@ public:
 
     explicit ContactSheet(std::filesystem::path path);
 
-    void add(const Picture& frame, double seconds);
+    void add(const Image& frame, double seconds);
     // Throws std::runtime_error when the sheet cannot be written, or holds no thumbnail.
     void write();
     int count() const { return thumbnails; }
@@ -33,7 +33,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
-    Picture labelledThumbnail(const Picture& frame, double seconds) const;
+    Image labelledThumbnail(const Image& frame, double seconds) const;
     [[noreturn]] void fail(const std::string& reason) const;
 
     std::filesystem::path path;

@@ -16,7 +16,7 @@ FrameWriter::~FrameWriter() {
     worker.join();
 }
 
-void FrameWriter::write(std::filesystem::path path, Picture picture) {
+void FrameWriter::write(std::filesystem::path path, Image picture) {
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return !waiting || failure; });
     throwFailure();

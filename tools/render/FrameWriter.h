@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 
 #include <condition_variable>
 #include <exception>
@@ -24,7 +24,7 @@ public:
 
     // Hands a frame over, waiting while an earlier one still waits. Throws the failure of an
     // earlier frame, after which nothing more is written.
-    void write(std::filesystem::path path, Picture picture);
+    void write(std::filesystem::path path, Image picture);
     // Waits until every frame handed over is written; throws the first failure.
     void finish();
     // Frames written whole so far.
@@ -33,7 +33,7 @@ public:
 private:
     struct Frame {
         std::filesystem::path path;
-        Picture picture;
+        Image picture;
     };
 
     void work();

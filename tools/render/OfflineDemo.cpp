@@ -107,17 +107,17 @@ void OfflineDemo::mixMusic() {
     SoundLibrary::instance().renderOffline(audio.data(), static_cast<std::size_t>(count));
 }
 
-Picture OfflineDemo::readPixels() const {
-    Picture picture;
+Image OfflineDemo::readPixels() const {
+    Image picture;
     readPixels(picture);
     picture.putRowsTopDown();
     return picture;
 }
 
-void OfflineDemo::readPixels(Picture& into, PixelOrder order) const {
+void OfflineDemo::readPixels(Image& into, PixelOrder order) const {
     if (into.width != width || into.height != height ||
         into.rgb.size() != static_cast<std::size_t>(width) * height * 3)
-        into = Picture(width, height);
+        into = Image(width, height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     into.order = order;
     into.rows = RowOrder::BottomUp;

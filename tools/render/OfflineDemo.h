@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 
 #include <cstdint>
 #include <memory>
@@ -46,11 +46,11 @@ public:
     // The music mixed after the last frame drawn: interleaved stereo, sampleRate frames a second.
     const std::vector<float>& frameAudio() const { return audio; }
     // The last frame drawn, top row first.
-    Picture readPixels() const;
+    Image readPixels() const;
     // The same into `into`, in `order`, its rows lying bottom up as GL reads them, keeping its
     // memory when it already has the frame's size: a fresh frame's memory costs as much as
     // reading it back.
-    void readPixels(Picture& into, PixelOrder order = PixelOrder::Rgb) const;
+    void readPixels(Image& into, PixelOrder order = PixelOrder::Rgb) const;
 
     // Sample frames of music before frame `frame`: no drift for rates that do not divide 44100.
     std::int64_t samplesBefore(long frame) const;

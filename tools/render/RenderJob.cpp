@@ -116,7 +116,7 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
     const bool toFile = frames && writes(frame);
     const bool toSheet = sheet && onSheet(frame);
     if (toFile || toSheet || video) {
-        Picture picture = video ? video->spare() : Picture{};
+        Image picture = video ? video->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         if (toSheet)
             sheet->add(picture, static_cast<double>(frame) / options.fps);

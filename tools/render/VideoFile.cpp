@@ -252,7 +252,7 @@ SwsContext* VideoFile::converterFor(PixelOrder order) {
     return converter.get();
 }
 
-void VideoFile::addPicture(const Picture& source) {
+void VideoFile::addPicture(const Image& source) {
     if (source.width != picture->width || source.height != picture->height ||
         source.rgb.size() < static_cast<std::size_t>(source.width) * source.height * 3)
         fail("a picture of another size", AVERROR(EINVAL));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 
 #include <array>
 #include <cstddef>
@@ -37,7 +37,7 @@ public:
     VideoFile(const VideoFile&) = delete;
     VideoFile& operator=(const VideoFile&) = delete;
 
-    void addPicture(const Picture& picture);
+    void addPicture(const Image& picture);
     void addSound(const float* interleaved, std::size_t frames);
     // Drains the encoders, writes the container's end and renames the file.
     void finish();

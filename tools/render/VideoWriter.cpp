@@ -39,7 +39,7 @@ VideoWriter::~VideoWriter() {
     worker.join();
 }
 
-void VideoWriter::add(Picture picture, std::vector<float> sound) {
+void VideoWriter::add(Image picture, std::vector<float> sound) {
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return waiting.size() < maxWaiting || failure; });
     throwFailure();
@@ -48,11 +48,11 @@ void VideoWriter::add(Picture picture, std::vector<float> sound) {
     changed.notify_all();
 }
 
-Picture VideoWriter::spare() {
+Image VideoWriter::spare() {
     std::lock_guard lock(mutex);
     if (spares.empty())
         return {};
-    Picture picture = std::move(spares.back());
+    Image picture = std::move(spares.back());
     spares.pop_back();
     return picture;
 }

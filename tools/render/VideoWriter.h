@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Picture.h"
+#include "Image.h"
 #include "VideoFile.h"
 
 #include <condition_variable>
@@ -31,16 +31,16 @@ public:
 
     // Hands a frame over with the sound that plays until the next. Throws the failure of an
     // earlier frame.
-    void add(Picture picture, std::vector<float> sound);
+    void add(Image picture, std::vector<float> sound);
     // A picture already encoded, to be filled again and handed back (its memory is all there
     // is to it); an empty one while none is free.
-    Picture spare();
+    Image spare();
     // Waits for every frame handed over, then completes the file; throws the first failure.
     void finish();
 
 private:
     struct Frame {
-        Picture picture;
+        Image picture;
         std::vector<float> sound;
     };
     struct Settings {
@@ -62,7 +62,7 @@ private:
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<Frame> waiting;
-    std::vector<Picture> spares;
+    std::vector<Image> spares;
     bool encoding = false;
     bool closing = false;
     std::exception_ptr failure;

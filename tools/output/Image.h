@@ -15,16 +15,17 @@ enum class PixelOrder { Rgb, Bgr };
 enum class RowOrder { TopDown, BottomUp };
 
 // A picture, 8 bits a channel; red first in each pixel unless `order` says otherwise. Rows are
-// counted from the top; `rows` says how they lie in `rgb`.
-struct Picture {
+// counted from the top; `rows` says how they lie in `rgb`. Not named Picture: that is an effect,
+// and two classes of one name in one program share (and break) each other's destructor.
+struct Image {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgb;
     PixelOrder order = PixelOrder::Rgb;
     RowOrder rows = RowOrder::TopDown;
 
-    Picture() = default;
-    Picture(int width, int height)
+    Image() = default;
+    Image(int width, int height)
         : width(width), height(height),
           rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0) {}
 
