@@ -22,8 +22,12 @@ std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size) 
     const Errors::LoadError cannotOpen("Could not open file \"%s\"", fileName);
     const auto path = resolvePortablePath(fileName);
     std::error_code error;
-    if (!path || !fs::is_regular_file(*path, error))
+    if (!path || !fs::is_regular_file(*path, error)) {
+        // The viewer watches for it, so that creating the file fixes the load.
+        if (recorder && !fileName.empty())
+            recorder->push_back(path ? *path : plainPortablePath(fileName));
         throw cannotOpen;
+    }
 
     std::ifstream stream(*path, std::ios::in | std::ios::binary);
     if (!stream)

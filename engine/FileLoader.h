@@ -14,8 +14,9 @@
 std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size = nullptr);
 
 // While `opened` is set, the path of every file that openScriptFile opens is added to it, so that
-// a viewer learns which files a script load read (the script, its includes, its file values).
-// nullptr stops the recording. Main thread only.
+// a viewer learns which files a script load read (the script, its includes, its file values);
+// of one that fails to open, where it would be (plainPortablePath). nullptr stops the recording.
+// Main thread only.
 void recordOpenedFiles(std::vector<std::filesystem::path>* opened);
 
 // The one way the program reads a file by name: open, hand the stream to the format's reader,

@@ -79,6 +79,25 @@ bool hasDriveLetter(const std::string& name) {
            ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
 }
 
+// The name with '/' as separator; a rooted one (drive letter or leading separator) made
+// relative to the working directory, which stands for the demo's root.
+struct PortableName {
+    std::string path;
+    bool rooted = false;
+};
+
+PortableName portableName(const std::string& name) {
+    PortableName portable{name};
+    std::replace(portable.path.begin(), portable.path.end(), '\\', '/');
+    const bool drive = hasDriveLetter(portable.path);
+    if (drive)
+        portable.path.erase(0, 2);
+    portable.rooted = drive || portable.path.starts_with('/');
+    if (portable.rooted)
+        portable.path.erase(0, portable.path.find_first_not_of('/'));
+    return portable;
+}
+
 } // namespace
 
 std::optional<fs::path> resolvePortablePath(const std::string& name) {
@@ -87,26 +106,21 @@ std::optional<fs::path> resolvePortablePath(const std::string& name) {
     if (pathExists(name))
         return fs::path(name);
 
-    std::string portable = name;
-    std::replace(portable.begin(), portable.end(), '\\', '/');
-    const bool drive = hasDriveLetter(portable);
-    if (drive)
-        portable.erase(0, 2);
-    const bool rooted = drive || portable.starts_with('/');
-
+    const PortableName portable = portableName(name);
     // A rooted name written with `\` means the demo's root, not the host's: "\data\x.bin" must
     // not pick up a /data/x.bin that happens to exist on this machine.
-    if (!rooted && portable != name && pathExists(portable))
-        return fs::path(portable);
-    if (!rooted)
-        return resolveIgnoringCase(portable);
+    if (!portable.rooted && portable.path != name && pathExists(portable.path))
+        return fs::path(portable.path);
+    if (portable.rooted && !portable.path.empty() && pathExists(portable.path))
+        return fs::path(portable.path);
+    return resolveIgnoringCase(portable.path);
+}
 
-    const auto first = portable.find_first_not_of('/');
-    const std::string relative =
-        first == std::string::npos ? std::string() : portable.substr(first);
-    if (!relative.empty() && pathExists(relative))
-        return fs::path(relative);
-    return resolveIgnoringCase(relative);
+fs::path plainPortablePath(const std::string& name) {
+    // A name in this system's own form is taken as written, as resolvePortablePath would.
+    if (name.find('\\') == std::string::npos && !hasDriveLetter(name))
+        return name;
+    return portableName(name).path;
 }
 
 fs::path fileIdentity(const fs::path& path) {

@@ -13,6 +13,11 @@
 // regard to ASCII letter case. Returns nothing when no file or folder answers to the name.
 std::optional<std::filesystem::path> resolvePortablePath(const std::string& name);
 
+// Where the file a name means would be if it were created now, letters as written: what a
+// viewer watches for a file the script names that is not there yet. A name without '\' or a
+// drive letter stays as it is.
+std::filesystem::path plainPortablePath(const std::string& name);
+
 // One name per file on disk, whatever path led to it: used to tell whether two names are the
 // same file.
 std::filesystem::path fileIdentity(const std::filesystem::path& path);

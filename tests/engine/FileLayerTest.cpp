@@ -80,6 +80,27 @@ TEST(PortablePath, PrefersTheExactSpellingAndIsDeterministicOtherwise) {
     EXPECT_EQ(loader.load("pIc.JPG"), "upper");
 }
 
+// A viewer watches what a load read, and where a file it missed would appear.
+TEST(PortablePath, RecordsWhatALoadReadAndWhereAMissingFileWouldBe) {
+    TempFolder folder;
+    folder.write("Pics/Logo.jpg", "x");
+    std::vector<std::filesystem::path> read;
+    recordOpenedFiles(&read);
+    TextLoader loader;
+    loader.load("pics\\logo.jpg");
+    EXPECT_THROW(loader.load("C:\\Pics\\New.JPG"), Errors::LoadError);
+    EXPECT_THROW(loader.load("Pics"), Errors::LoadError);
+    EXPECT_THROW(loader.load(""), Errors::LoadError);
+    recordOpenedFiles(nullptr);
+    loader.load("Pics/Logo.jpg");
+    EXPECT_EQ(read, (std::vector<std::filesystem::path>{"Pics/Logo.jpg", "Pics/New.JPG", "Pics"}));
+
+    EXPECT_EQ(plainPortablePath("\\\\a\\b.jpg"), "a/b.jpg");
+    EXPECT_EQ(plainPortablePath("d:x.jpg"), "x.jpg");
+    EXPECT_EQ(plainPortablePath("/srv/new.jpg"), "/srv/new.jpg");
+    EXPECT_EQ(plainPortablePath("C:"), "");
+}
+
 TEST(PortablePath, KeepsAbsoluteHostPaths) {
     TempFolder folder;
     folder.write("abs.txt", "abs");

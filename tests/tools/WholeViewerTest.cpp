@@ -145,19 +145,20 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
 }
 
 // A fresh process that finds the script broken (changed again since it was checked) waits for
-// the fix, then shows the time it was started for.
+// the fix, then shows the time it was started for. Here the fix is a file the script includes
+// that was not there.
 TEST_F(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
-    folder.write("demoscript.scr", script + "DemoEffect broken ( Fader");
+    folder.write("demoscript.scr", script + "include \"more.scr\";\n");
     const auto viewer = start({"--restarted", "--at", "3"});
     ASSERT_TRUE(viewer->started());
 
     EXPECT_TRUE(titleShows(
         [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
         << seen();
-    folder.write("demoscript.scr", script);
+    folder.write("more.scr", effectRecord("fade", "Fader", 9, "0", "0", "100"));
     EXPECT_TRUE(titleShows(
         [](const std::string& t) {
-            return shownTime(t) >= 3.0 && t.find("Landscape") != std::string::npos &&
+            return shownTime(t) >= 3.0 && t.find("Fader") != std::string::npos &&
                    t.find("error:") == std::string::npos;
         },
         last))

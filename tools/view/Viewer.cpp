@@ -317,8 +317,11 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
         FileReport report;
         report.addEffectFiles(loader.takeEvents());
         for (const std::string& name : report.names()) {
+            // One not there yet is watched where it would appear.
             if (const auto path = resolvePortablePath(name))
                 files.push_back(*path);
+            else if (auto plain = plainPortablePath(name); !plain.empty())
+                files.push_back(std::move(plain));
         }
     } catch (const Errors::LoadError& problem) {
         failure = problem.getMessage();
