@@ -6,6 +6,7 @@
 #include "TempFolder.h"
 #include "TestMedia.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -122,6 +123,29 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     press("Home");
     EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) < 2.0; }, last))
         << seen();
+
+    // Paused, a seek moves the time and nothing else; a seek back, which starts afresh, too.
+    auto isPaused = [](const std::string& t) { return t.find("[paused]") != std::string::npos; };
+    press("space");
+    EXPECT_TRUE(titleShows(isPaused, last)) << seen();
+    const double pausedAt = shownTime(last);
+    press("Right");
+    EXPECT_TRUE(titleShows(
+        [&](const std::string& t) {
+            return isPaused(t) && std::abs(shownTime(t) - (pausedAt + 1.0)) < 0.05;
+        },
+        last))
+        << seen();
+    press("Left");
+    EXPECT_TRUE(titleShows(
+        [&](const std::string& t) {
+            return t.find("replaying") == std::string::npos && isPaused(t) &&
+                   std::abs(shownTime(t) - pausedAt) < 0.05;
+        },
+        last))
+        << seen();
+    press("space");
+    EXPECT_TRUE(titleShows([&](const std::string& t) { return !isPaused(t); }, last)) << seen();
 
     // A changed script is played afresh: the new effect appears among the active ones.
     folder.write("demoscript.scr", script + effectRecord("fade", "Fader", 9, "0", "0", "100"));

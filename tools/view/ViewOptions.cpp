@@ -48,6 +48,8 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
             options.loopEnd = readSeconds(argument, value(argument));
             if (*options.loopEnd <= *options.loopStart)
                 throw std::invalid_argument("--loop wants its end after its start");
+        } else if (argument == "--paused") {
+            options.paused = true;
         } else if (argument == "--restarted") {
             options.restarted = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
@@ -71,6 +73,8 @@ std::vector<std::string> restartArguments(const ViewOptions& options, double at)
         arguments.insert(arguments.end(),
                          {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});
     }
+    if (options.paused)
+        arguments.push_back("--paused");
     arguments.push_back(options.script);
     return arguments;
 }

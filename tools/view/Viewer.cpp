@@ -70,8 +70,8 @@ int Viewer::run() {
     if (!openWindow())
         return 1;
     // The replay steps the music by the frame; it plays on the device from the time shown.
-    SoundLibrary::instance().setOutput(options.at > 0.0 ? AudioOutput::Offline
-                                                        : AudioOutput::Device);
+    SoundLibrary::instance().setOutput(options.at > 0.0 || options.paused ? AudioOutput::Offline
+                                                                          : AudioOutput::Device);
     demo->setClock(std::make_unique<MusicClock>());
     effects = std::make_unique<EffectCatalogue>();
     // Looked at before the load that plays, so that a save during it is seen.
@@ -86,7 +86,7 @@ int Viewer::run() {
         const double spent = std::chrono::duration<double>(Clock::now() - began).count();
         std::cerr << "reelview: replayed " << twoPlaces(now()) << " s in " << twoPlaces(spent)
                   << " s (" << twoPlaces(spent > 0 ? now() / spent : 0.0) << "x real time)\n";
-        if (!paused)
+        if (!options.paused)
             SoundLibrary::instance().switchOutput(AudioOutput::Device);
     }
 
@@ -100,11 +100,12 @@ int Viewer::run() {
         if (StopSignals::requested() || effects->demoFinished())
             break;
         checkFiles();
-        if (paused) {
+        if (options.paused && !frameDue) {
             updateTitle(false);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
         }
+        frameDue = false;
         if (options.loopStart && options.loopEnd && now() >= *options.loopEnd)
             restartAt(*options.loopStart);
         demo->renderFrame();
@@ -229,9 +230,9 @@ bool Viewer::handleEvents() {
         switch (event->key) {
         case MainLoop::escapeKey: return false;
         case ' ':
-            paused = !paused;
-            SoundLibrary::instance().switchOutput(paused ? AudioOutput::Offline
-                                                         : AudioOutput::Device);
+            options.paused = !options.paused;
+            SoundLibrary::instance().switchOutput(options.paused ? AudioOutput::Offline
+                                                                 : AudioOutput::Device);
             updateTitle(true);
             break;
         case '[':
@@ -261,8 +262,10 @@ void Viewer::seekBy(double seconds) {
         quit = true;
         return;
     }
-    if (!paused)
+    if (!options.paused)
         SoundLibrary::instance().switchOutput(AudioOutput::Device);
+    // The replay showed its progress, not the frame it reached.
+    frameDue = true;
     updateTitle(true);
 }
 
@@ -294,7 +297,7 @@ void Viewer::updateTitle(bool force) {
         twoPlaces(now()) + " s  " + std::to_string(std::lround(frameRate)) + " fps ";
     for (const Effect* effect : demo->getActiveEffects())
         title += " " + effect->getName();
-    if (paused)
+    if (options.paused)
         title += "  [paused]";
     if (options.loopStart && options.loopEnd)
         title +=

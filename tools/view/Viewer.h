@@ -47,7 +47,8 @@ private:
     std::unique_ptr<DemoSystem> demo;
     std::unique_ptr<EffectCatalogue> effects;
     bool loaded = false;
-    bool paused = false;
+    // While paused, the one frame to show after a start or a seek.
+    bool frameDue = true;
     bool quit = false;
     std::string error;
     FileWatch fileWatch;
