@@ -67,8 +67,12 @@ bool titleShows(const std::function<bool(const std::string&)>& wanted, std::stri
     return false;
 }
 
+// A key whose press makes the viewer quit or start afresh takes its window away before xdotool
+// lets go of it, and the display would hold it down for the next viewer's window: it is let go
+// of on the display as well.
 void press(const std::string& key) {
-    run("xdotool key --window " + viewerWindow() + " " + key);
+    run("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
+    run("xdotool keyup " + key + " 2>/dev/null");
 }
 
 std::string viewerSaid(const std::filesystem::path& err) {
