@@ -24,8 +24,9 @@ std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size) 
     std::error_code error;
     if (!path || !fs::is_regular_file(*path, error)) {
         // The viewer watches for it, so that creating the file fixes the load.
-        if (recorder && !fileName.empty())
-            recorder->push_back(path ? *path : plainPortablePath(fileName));
+        if (recorder)
+            if (auto watched = watchedPortablePath(fileName); !watched.empty())
+                recorder->push_back(std::move(watched));
         throw cannotOpen;
     }
 

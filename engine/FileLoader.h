@@ -15,7 +15,8 @@ std::ifstream openScriptFile(const std::string& fileName, std::uintmax_t* size =
 
 // While `opened` is set, the path of every file that openScriptFile opens is added to it, so that
 // a viewer learns which files a script load read (the script, its includes, its file values);
-// of one that fails to open, where it would be (plainPortablePath). nullptr stops the recording.
+// of one that fails to open, where it would be (watchedPortablePath). nullptr stops the
+// recording.
 // Main thread only.
 void recordOpenedFiles(std::vector<std::filesystem::path>* opened);
 

@@ -123,6 +123,12 @@ fs::path plainPortablePath(const std::string& name) {
     return portableName(name).path;
 }
 
+fs::path watchedPortablePath(const std::string& name) {
+    if (const auto path = resolvePortablePath(name))
+        return *path;
+    return plainPortablePath(name);
+}
+
 fs::path fileIdentity(const fs::path& path) {
     std::error_code error;
     fs::path identity = fs::weakly_canonical(path, error);

@@ -18,6 +18,10 @@ std::optional<std::filesystem::path> resolvePortablePath(const std::string& name
 // drive letter stays as it is.
 std::filesystem::path plainPortablePath(const std::string& name);
 
+// What a viewer watches for a name: the file it means, or else where that file would appear;
+// empty when the name cannot mean a file.
+std::filesystem::path watchedPortablePath(const std::string& name);
+
 // One name per file on disk, whatever path led to it: used to tell whether two names are the
 // same file.
 std::filesystem::path fileIdentity(const std::filesystem::path& path);

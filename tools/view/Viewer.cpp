@@ -320,11 +320,8 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
         FileReport report;
         report.addEffectFiles(loader.takeEvents());
         for (const std::string& name : report.names()) {
-            // One not there yet is watched where it would appear.
-            if (const auto path = resolvePortablePath(name))
-                files.push_back(*path);
-            else if (auto plain = plainPortablePath(name); !plain.empty())
-                files.push_back(std::move(plain));
+            if (auto watched = watchedPortablePath(name); !watched.empty())
+                files.push_back(std::move(watched));
         }
     } catch (const Errors::LoadError& problem) {
         failure = problem.getMessage();
@@ -334,11 +331,6 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
         failure = problem.what();
     }
     recordOpenedFiles(nullptr);
-    // A script that no longer opens is watched by its own name, so that its return is seen.
-    if (const auto path = resolvePortablePath(options.script))
-        files.push_back(*path);
-    else
-        files.push_back(options.script);
     return files;
 }
 
