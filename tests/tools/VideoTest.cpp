@@ -18,6 +18,7 @@
 #include <sched.h>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ struct VideoContents {
     long samples = 0;
     // The picture numbered `keep` (from 0), as RGB.
     Image kept;
+    // The mean of each picture's red, in the order shown.
+    std::vector<double> reds;
     // Left channel of 16-bit sound; filled for such sound only.
     std::vector<std::int16_t> left;
 };
@@ -79,6 +82,15 @@ Image toRgb(const AVFrame* frame) {
     const int strides[1] = {picture.width * 3};
     sws_scale(convert.get(), frame->data, frame->linesize, 0, frame->height, rows, strides);
     return picture;
+}
+
+// Mean of the red channel over rows [from, to) as they are counted, from the top.
+double meanRed(const Image& picture, int from, int to) {
+    double sum = 0.0;
+    for (int y = from; y < to; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            sum += picture.at(x, y)[0];
+    return sum / ((to - from) * picture.width);
 }
 
 // Decodes every picture and every sample; fails the test when the file cannot be read.
@@ -116,8 +128,10 @@ VideoContents readVideo(const fs::path& path, long keep) {
     const auto drain = [&](AVCodecContext* codec) {
         while (avcodec_receive_frame(codec, frame.get()) == 0) {
             if (codec == video.get()) {
+                Image picture = toRgb(frame.get());
+                contents.reds.push_back(meanRed(picture, 0, picture.height));
                 if (contents.pictures++ == keep)
-                    contents.kept = toRgb(frame.get());
+                    contents.kept = std::move(picture);
             } else {
                 contents.samples += frame->nb_samples;
                 if (frame->format == AV_SAMPLE_FMT_S16) {
@@ -202,15 +216,6 @@ Image lightTop(int width, int height, RowOrder rows) {
     for (int y = 0; y < height / 4; ++y)
         std::fill_n(picture.row(y), width * 3, 220);
     return picture;
-}
-
-// Mean of the red channel over rows [from, to) as they are counted, from the top.
-double meanRed(const Image& picture, int from, int to) {
-    double sum = 0.0;
-    for (int y = from; y < to; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            sum += picture.at(x, y)[0];
-    return sum / ((to - from) * picture.width);
 }
 
 class Video : public ::testing::Test {
@@ -358,6 +363,51 @@ TEST_F(Video, TheEncoderAndItsThreadsRunOnlyOnTimeDrawingLeaves) {
                    std::vector<float>(2 * 4410, 0.25f));
     writer.finish();
     EXPECT_EQ(readVideo("v.mp4", 0).pictures, 5);
+}
+
+// VP9 encodes runs of two seconds side by side: they come out whole and in order, sound
+// and all, and every lane runs on idle time only.
+TEST_F(Video, RunsEncodedSideBySideComeOutInOrder) {
+    const std::set<std::string> before = threadIds();
+    const long frames = 75; // three and three quarter runs at 10 frames a second
+    {
+        VideoWriter writer("runs.webm", 10, 64, 48, 48000);
+        std::set<std::string> lanes;
+        for (const std::string& id : threadIds()) {
+            if (!before.count(id))
+                lanes.insert(id);
+        }
+        EXPECT_EQ(lanes.size(), 2u);
+        for (const std::string& id : lanes)
+            EXPECT_EQ(policyOf(id), SCHED_IDLE) << "thread " << id;
+        for (long frame = 0; frame < frames; ++frame)
+            writer.add(grey(64, 48, static_cast<std::uint8_t>(20 + 3 * frame)),
+                       std::vector<float>(2 * 4800, 0.25f));
+        writer.finish();
+    }
+    const VideoContents video = readVideo("runs.webm", 0);
+    ASSERT_EQ(video.pictures, frames);
+    for (long frame = 0; frame < frames; ++frame)
+        EXPECT_NEAR(video.reds[frame], 20 + 3 * frame, 3.0) << "picture " << frame;
+    EXPECT_GE(video.samples, frames * 4800);
+    EXPECT_LE(video.samples, frames * 4800 + 960);
+    EXPECT_NEAR(video.seconds, 7.5, 0.05);
+}
+
+// A lane that fails stops the others, and the failure reaches the drawing side.
+TEST_F(Video, AFailureInALaterRunIsReportedAndLeavesNoFile) {
+    std::string error;
+    try {
+        VideoWriter writer("bad.webm", 10, 64, 48, 48000);
+        for (long frame = 0; frame < 60; ++frame)
+            writer.add(frame == 30 ? grey(32, 48, 0) : grey(64, 48, 100), {});
+        writer.finish();
+    } catch (const std::runtime_error& failure) {
+        error = failure.what();
+    }
+    EXPECT_THAT(error, HasSubstr("a picture of another size"));
+    EXPECT_FALSE(fs::exists("bad.webm"));
+    expectNoPartialFile();
 }
 
 TEST_F(Video, PicturesWithoutSoundMakeAVideoInEachContainer) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
@@ -13,20 +12,12 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {
 
-std::string ffmpegReason(int error) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(error, text, sizeof text);
-    return text;
-}
-
 struct Codecs {
     const char* container;
-    const char* video;
     const char* audio;
     // 0: the encoder's own rate.
     int audioRate;
@@ -34,33 +25,19 @@ struct Codecs {
 
 Codecs codecsFor(VideoFormat format) {
     switch (format) {
-    case VideoFormat::Mp4: return {"mp4", "libx264", "aac", 0};
-    case VideoFormat::Mkv: return {"matroska", "libx264", "flac", 0};
-    case VideoFormat::Webm: return {"webm", "libvpx-vp9", "libopus", 48000};
+    case VideoFormat::Mp4: return {"mp4", "aac", 0};
+    case VideoFormat::Mkv: return {"matroska", "flac", 0};
+    case VideoFormat::Webm: return {"webm", "libopus", 48000};
     }
     return {};
 }
 
-// Fast settings: encoding runs beside drawing on a machine with few cores, and demo pictures
-// (large flat or smooth areas) look well even so. False when the encoder refuses one.
-bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
-    void* own = codec->priv_data;
-    if (format == VideoFormat::Webm) {
-        // Drawing keeps every core busy; VP9's own threads would only add the cost of working
-        // together (a fifth more time), and one thread keeps up with the drawing.
-        codec->thread_count = 1;
-        codec->bit_rate = 0;
-        return av_opt_set(own, "deadline", "realtime", 0) >= 0 &&
-               av_opt_set_int(own, "cpu-used", 8, 0) >= 0 &&
-               av_opt_set_int(own, "lag-in-frames", 0, 0) >= 0 &&
-               // Each frame coded from fixed probabilities, not ones adapted from the frame
-               // before: 3 % less time, 2 % more size, the same PSNR.
-               av_opt_set_int(own, "error-resilient", 1, 0) >= 0 &&
-               // Against 32: a tenth less time and two thirds of the size, for 0.9 dB less
-               // PSNR over frames of the bundled demo.
-               av_opt_set_int(own, "crf", 40, 0) >= 0;
-    }
-    return av_opt_set(own, "preset", "ultrafast", 0) >= 0 && av_opt_set(own, "crf", "20", 0) >= 0;
+VideoFormat checkedFormat(const std::filesystem::path& path) {
+    const auto format = videoFormatFor(path);
+    if (!format)
+        throw std::runtime_error("cannot write " + path.string() +
+                                 ": a video ends in .mp4, .mkv or .webm");
+    return *format;
 }
 
 } // namespace
@@ -85,30 +62,23 @@ void VideoFile::Deleter::operator()(AVCodecContext* context) const {
 void VideoFile::Deleter::operator()(AVFrame* frame) const {
     av_frame_free(&frame);
 }
-void VideoFile::Deleter::operator()(AVPacket* packet) const {
-    av_packet_free(&packet);
-}
 void VideoFile::Deleter::operator()(AVAudioFifo* fifo) const {
     av_audio_fifo_free(fifo);
-}
-void VideoFile::Deleter::operator()(SwsContext* context) const {
-    sws_freeContext(context);
 }
 void VideoFile::Deleter::operator()(SwrContext* context) const {
     swr_free(&context);
 }
 
 VideoFile::VideoFile(std::filesystem::path path, int fps, int width, int height, int sampleRate)
-    : target(std::move(path)), temporary(target.string() + ".partial"), inputRate(sampleRate) {
-    const auto format = videoFormatFor(target);
-    if (!format)
-        throw std::runtime_error("cannot write " + target.string() +
-                                 ": a video ends in .mp4, .mkv or .webm");
+    : target(std::move(path)), temporary(target.string() + ".partial"),
+      format(checkedFormat(target)), fps(fps), width(width), height(height), inputRate(sampleRate) {
     // The encoders chat on stderr; reelrender's own lines say what went wrong.
     av_log_set_level(AV_LOG_QUIET);
-    openContainer(*format);
-    openVideo(*format, fps, width, height);
-    openAudio(*format, sampleRate);
+    openContainer();
+    // The stream is described by an encoder's settings; every run's encoder is made alike.
+    firstEncoder = makeEncoder();
+    videoStream = addStream(firstEncoder->codec());
+    openAudio(sampleRate);
     packet.reset(av_packet_alloc());
     if (!packet)
         fail("out of memory", AVERROR(ENOMEM));
@@ -129,7 +99,7 @@ void VideoFile::fail(const std::string& what, int error) const {
                              ffmpegReason(error) + ")");
 }
 
-void VideoFile::openContainer(VideoFormat format) {
+void VideoFile::openContainer() {
     AVFormatContext* context = nullptr;
     const int error = avformat_alloc_output_context2(&context, nullptr, codecsFor(format).container,
                                                      temporary.c_str());
@@ -138,7 +108,7 @@ void VideoFile::openContainer(VideoFormat format) {
         fail("no muxer for this container", error);
 }
 
-AVStream* VideoFile::addStream(AVCodecContext* codec) {
+AVStream* VideoFile::addStream(const AVCodecContext* codec) {
     AVStream* stream = avformat_new_stream(container.get(), nullptr);
     if (!stream)
         fail("out of memory", AVERROR(ENOMEM));
@@ -149,46 +119,22 @@ AVStream* VideoFile::addStream(AVCodecContext* codec) {
     return stream;
 }
 
-void VideoFile::openVideo(VideoFormat format, int fps, int width, int height) {
-    const char* name = codecsFor(format).video;
-    const AVCodec* encoder = avcodec_find_encoder_by_name(name);
-    if (!encoder)
-        fail(std::string("no encoder ") + name, AVERROR_ENCODER_NOT_FOUND);
-    videoCodec.reset(avcodec_alloc_context3(encoder));
-    AVCodecContext* codec = videoCodec.get();
-    codec->width = width;
-    codec->height = height;
-    codec->pix_fmt = AV_PIX_FMT_YUV420P;
-    codec->time_base = AVRational{1, fps};
-    codec->framerate = AVRational{fps, 1};
-    codec->gop_size = std::max(1, fps * 2);
-    // As the RGB to YUV conversion below computes it, so that players convert back alike.
-    codec->color_range = AVCOL_RANGE_MPEG;
-    codec->colorspace = AVCOL_SPC_SMPTE170M;
-    codec->color_primaries = AVCOL_PRI_SMPTE170M;
-    codec->color_trc = AVCOL_TRC_SMPTE170M;
-    codec->thread_count = 0;
-    if (container->oformat->flags & AVFMT_GLOBALHEADER)
-        codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (!setFastOptions(codec, format))
-        fail(std::string("encoder ") + name + " refuses its settings", AVERROR(EINVAL));
-    int error = avcodec_open2(codec, encoder, nullptr);
-    if (error < 0)
-        fail(std::string("cannot open encoder ") + name, error);
-    videoStream = addStream(codec);
-
-    picture.reset(av_frame_alloc());
-    if (!picture)
-        fail("out of memory", AVERROR(ENOMEM));
-    picture->format = codec->pix_fmt;
-    picture->width = width;
-    picture->height = height;
-    error = av_frame_get_buffer(picture.get(), 0);
-    if (error < 0)
-        fail("cannot make a picture", error);
+std::unique_ptr<VideoEncoder> VideoFile::newEncoder() {
+    {
+        std::lock_guard lock(handingOut);
+        if (firstEncoder)
+            return std::move(firstEncoder);
+    }
+    return makeEncoder();
 }
 
-void VideoFile::openAudio(VideoFormat format, int sampleRate) {
+std::unique_ptr<VideoEncoder> VideoFile::makeEncoder() const {
+    return std::make_unique<VideoEncoder>(format, fps, width, height,
+                                          (container->oformat->flags & AVFMT_GLOBALHEADER) != 0,
+                                          target.string());
+}
+
+void VideoFile::openAudio(int sampleRate) {
     const Codecs codecs = codecsFor(format);
     const AVCodec* encoder = avcodec_find_encoder_by_name(codecs.audio);
     if (!encoder)
@@ -238,34 +184,22 @@ void VideoFile::openFile() {
         fail("cannot write the header", error);
 }
 
-SwsContext* VideoFile::converterFor(PixelOrder order) {
-    Owned<SwsContext>& converter = toYuv[static_cast<std::size_t>(order)];
-    if (!converter) {
-        // Blue first has a conversion of its own, much faster than the scaler's general one.
-        const AVPixelFormat from = order == PixelOrder::Bgr ? AV_PIX_FMT_BGR24 : AV_PIX_FMT_RGB24;
-        converter.reset(sws_getContext(picture->width, picture->height, from, picture->width,
-                                       picture->height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
-                                       nullptr, nullptr));
-        if (!converter)
-            fail("cannot convert pictures to YUV", AVERROR(EINVAL));
-    }
-    return converter.get();
+void VideoFile::addPicture(const Image& picture) {
+    if (!pictureEncoder)
+        pictureEncoder = newEncoder();
+    std::vector<Packet> packets;
+    pictureEncoder->add(picture, pictureCount++, packets);
+    writePictures(packets);
 }
 
-void VideoFile::addPicture(const Image& source) {
-    if (source.width != picture->width || source.height != picture->height ||
-        source.rgb.size() < static_cast<std::size_t>(source.width) * source.height * 3)
-        fail("a picture of another size", AVERROR(EINVAL));
-    SwsContext* converter = converterFor(source.order);
-    int error = av_frame_make_writable(picture.get());
-    if (error < 0)
-        fail("cannot make a picture", error);
-    // The scaler reads rows lying bottom up through a negative stride, at no cost.
-    const std::uint8_t* rows[1] = {source.row(0)};
-    const int strides[1] = {static_cast<int>(source.stride())};
-    sws_scale(converter, rows, strides, 0, source.height, picture->data, picture->linesize);
-    picture->pts = pictureCount++;
-    encode(videoCodec.get(), videoStream, picture.get());
+void VideoFile::writePicture(Packet picture) {
+    write(picture.get(), AVRational{1, fps}, videoStream);
+}
+
+void VideoFile::writePictures(std::vector<Packet>& packets) {
+    for (Packet& each : packets)
+        writePicture(std::move(each));
+    packets.clear();
 }
 
 void VideoFile::addSound(const float* interleaved, std::size_t frames) {
@@ -328,11 +262,12 @@ void VideoFile::encodeSound(bool last) {
         av_audio_fifo_read(pending.get(), reinterpret_cast<void**>(sound->data), take);
         sound->pts = soundSent;
         soundSent += sound->nb_samples;
-        encode(codec, audioStream, sound.get());
+        encodeAudio(sound.get());
     }
 }
 
-void VideoFile::encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) {
+void VideoFile::encodeAudio(AVFrame* frame) {
+    AVCodecContext* codec = audioCodec.get();
     int error = avcodec_send_frame(codec, frame);
     if (error < 0)
         fail("cannot encode", error);
@@ -342,23 +277,29 @@ void VideoFile::encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) 
             return;
         if (error < 0)
             fail("cannot encode", error);
-        // Without it the last picture of an MP4 would last no time, and players drop it.
-        if (packet->duration == 0 && codec == videoCodec.get())
-            packet->duration = 1;
-        av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
-        packet->stream_index = stream->index;
-        error = av_interleaved_write_frame(container.get(), packet.get());
-        if (error < 0)
-            fail("cannot write a packet", error);
+        write(packet.get(), codec->time_base, audioStream);
     }
+}
+
+void VideoFile::write(AVPacket* encoded, const AVRational& timeBase, const AVStream* stream) {
+    av_packet_rescale_ts(encoded, timeBase, stream->time_base);
+    encoded->stream_index = stream->index;
+    // Takes the packet's data, whatever the outcome.
+    const int error = av_interleaved_write_frame(container.get(), encoded);
+    if (error < 0)
+        fail("cannot write a packet", error);
 }
 
 void VideoFile::finish() {
     // What the resampler still holds, then the encoders' own delay.
     resample(nullptr, 0);
     encodeSound(true);
-    encode(audioCodec.get(), audioStream, nullptr);
-    encode(videoCodec.get(), videoStream, nullptr);
+    encodeAudio(nullptr);
+    if (pictureEncoder) {
+        std::vector<Packet> packets;
+        pictureEncoder->finish(packets);
+        writePictures(packets);
+    }
     int error = av_write_trailer(container.get());
     if (error < 0)
         fail("cannot write the end of the file", error);

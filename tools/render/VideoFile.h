@@ -1,27 +1,25 @@
 #pragma once
 
 #include "Image.h"
+#include "VideoEncoder.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct AVFormatContext;
 struct AVCodecContext;
 struct AVStream;
 struct AVFrame;
-struct AVPacket;
 struct AVAudioFifo;
-struct SwsContext;
 struct SwrContext;
+struct AVRational;
 
-// The containers a video can be written to, told apart by the file's extension: .mp4 (H.264 and
-// AAC), .mkv (H.264 and FLAC), .webm (VP9 and Opus).
-enum class VideoFormat { Mp4, Mkv, Webm };
 std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path);
 
 // A video with its soundtrack, encoded as pictures and sound are added and written under a
@@ -37,55 +35,69 @@ public:
     VideoFile(const VideoFile&) = delete;
     VideoFile& operator=(const VideoFile&) = delete;
 
+    // Encodes the next picture on the file's own encoder.
     void addPicture(const Image& picture);
     void addSound(const float* interleaved, std::size_t frames);
     // Drains the encoders, writes the container's end and renames the file.
     void finish();
 
+    // Instead of `addPicture`: encoders that each encode a run of `runLength` pictures (0: all
+    // of them) from a key frame on, side by side on threads of their own (and may be asked for
+    // from any). `writePicture` takes their packets, each run's after the run's before it.
+    std::unique_ptr<VideoEncoder> newEncoder();
+    void writePicture(Packet packet);
+    // How many such encoders are worth running at once: 1 where the encoder's own threads
+    // share the work.
+    int encodersAtOnce() const { return format == VideoFormat::Webm ? 2 : 1; }
+    int runLength() const { return encodersAtOnce() > 1 ? fps * 2 : 0; }
+
     const std::filesystem::path& path() const { return target; }
-    long pictures() const { return pictureCount; }
 
 private:
     struct Deleter {
         void operator()(AVFormatContext* context) const;
         void operator()(AVCodecContext* context) const;
         void operator()(AVFrame* frame) const;
-        void operator()(AVPacket* packet) const;
         void operator()(AVAudioFifo* fifo) const;
-        void operator()(SwsContext* context) const;
         void operator()(SwrContext* context) const;
     };
     template <typename T>
     using Owned = std::unique_ptr<T, Deleter>;
 
-    void openContainer(VideoFormat format);
-    void openVideo(VideoFormat format, int fps, int width, int height);
-    void openAudio(VideoFormat format, int sampleRate);
-    AVStream* addStream(AVCodecContext* codec);
+    void openContainer();
+    void openAudio(int sampleRate);
+    AVStream* addStream(const AVCodecContext* codec);
     // Converts sound to the codec's rate and format and queues it; nothing: what the resampler
     // still holds.
     void resample(const float* interleaved, std::size_t frames);
     void openFile();
-    SwsContext* converterFor(PixelOrder order);
+    std::unique_ptr<VideoEncoder> makeEncoder() const;
     // Moves the resampled sound on to the encoder a codec frame at a time; with `last`, what is
     // left too, even if less than a frame.
     void encodeSound(bool last);
-    // Sends a frame (nothing: the end) and writes every packet the encoder has ready.
-    void encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame);
+    // Sends sound (nothing: the end) and writes every packet the encoder has ready.
+    void encodeAudio(AVFrame* frame);
+    void writePictures(std::vector<Packet>& packets);
+    void write(AVPacket* packet, const AVRational& timeBase, const AVStream* stream);
     [[noreturn]] void fail(const std::string& what, int error) const;
 
     std::filesystem::path target;
     std::filesystem::path temporary;
+    VideoFormat format;
+    int fps;
+    int width;
+    int height;
     Owned<AVFormatContext> container;
-    Owned<AVCodecContext> videoCodec;
+    // Made to describe the stream, and handed out first.
+    std::unique_ptr<VideoEncoder> firstEncoder;
+    std::mutex handingOut;
+    // The one `addPicture` encodes on.
+    std::unique_ptr<VideoEncoder> pictureEncoder;
     Owned<AVCodecContext> audioCodec;
     AVStream* videoStream = nullptr;
     AVStream* audioStream = nullptr;
-    Owned<AVFrame> picture;
     Owned<AVFrame> sound;
-    Owned<AVPacket> packet;
-    // One for each pixel order, made when first needed.
-    std::array<Owned<SwsContext>, 2> toYuv;
+    Packet packet;
     Owned<SwrContext> resampler;
     Owned<AVAudioFifo> pending;
     int inputRate = 0;

@@ -1,5 +1,6 @@
 #include "VideoWriter.h"
 
+#include <climits>
 #include <sched.h>
 #include <utility>
 
@@ -33,7 +34,9 @@ VideoWriter::~VideoWriter() {
     {
         std::lock_guard lock(mutex);
         closing = true;
-        waiting.clear();
+        for (Run& run : runs)
+            run.waiting.clear();
+        waitingFrames = 0;
     }
     changed.notify_all();
     worker.join();
@@ -41,9 +44,17 @@ VideoWriter::~VideoWriter() {
 
 void VideoWriter::add(Image picture, std::vector<float> sound) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return waiting.size() < maxWaiting || failure; });
+    changed.wait(lock, [this] { return waitingFrames < maxWaiting || failure; });
     throwFailure();
-    waiting.push_back(Frame{std::move(picture), std::move(sound)});
+    if (runs.empty() || runs.back().added == runLength) {
+        runs.emplace_back();
+        runs.back().first = handedOver;
+    }
+    Run& run = runs.back();
+    run.waiting.push_back(Frame{std::move(picture), std::move(sound)});
+    ++run.added;
+    ++waitingFrames;
+    ++handedOver;
     lock.unlock();
     changed.notify_all();
 }
@@ -60,10 +71,12 @@ Image VideoWriter::spare() {
 void VideoWriter::finish() {
     {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return (waiting.empty() && !encoding) || failure; });
+        ended = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return runs.empty() || failure; });
         throwFailure();
     }
-    // The worker is idle and stays so: nothing more is handed over.
+    // The lanes are idle and stay so: nothing more is handed over.
     file->finish();
 }
 
@@ -72,56 +85,135 @@ void VideoWriter::throwFailure() {
         std::rethrow_exception(failure);
 }
 
-bool VideoWriter::open(const Settings& settings) {
+void VideoWriter::work(const Settings& settings) {
     lowerThisThreadsPriority();
     std::unique_ptr<VideoFile> opened;
+    std::vector<std::thread> others;
     std::exception_ptr error;
     try {
         opened = std::make_unique<VideoFile>(settings.path, settings.fps, settings.width,
                                              settings.height, settings.sampleRate);
+        runLength = opened->runLength() > 0 ? opened->runLength() : LONG_MAX;
+        // They wait for runs, which come only once the file is there.
+        for (int lane = 1; lane < opened->encodersAtOnce(); ++lane)
+            others.emplace_back([this] { this->lane(); });
     } catch (...) {
         error = std::current_exception();
     }
     {
         std::lock_guard lock(mutex);
-        file = std::move(opened);
+        if (error)
+            closing = true;
+        else
+            file = std::move(opened);
         failure = error;
     }
     changed.notify_all();
-    return !error;
+    if (!error)
+        lane();
+    for (std::thread& other : others)
+        other.join();
 }
 
-void VideoWriter::work(const Settings& settings) {
-    if (!open(settings))
-        return;
+void VideoWriter::lane() {
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [this] { return !waiting.empty() || closing; });
-        if (closing)
+        Run* run = nullptr;
+        changed.wait(lock, [&] { return closing || failure || (run = unclaimedRun()); });
+        if (closing || failure)
             return;
-        Frame frame = std::move(waiting.front());
-        waiting.pop_front();
-        encoding = true;
+        run->claimed = true;
+        if (!encodeRun(*run, lock))
+            return;
+    }
+}
+
+VideoWriter::Run* VideoWriter::unclaimedRun() {
+    for (Run& run : runs)
+        if (!run.claimed)
+            return &run;
+    return nullptr;
+}
+
+bool VideoWriter::complete(const Run& run) const {
+    return run.added == runLength || ended;
+}
+
+bool VideoWriter::encodeRun(Run& run, std::unique_lock<std::mutex>& lock) {
+    try {
         lock.unlock();
-        changed.notify_all();
-        std::exception_ptr error;
-        try {
-            file->addPicture(frame.picture);
-            file->addSound(frame.sound.data(), frame.sound.size() / 2);
-        } catch (...) {
-            error = std::current_exception();
-        }
+        std::unique_ptr<VideoEncoder> encoder = file->newEncoder();
         lock.lock();
-        encoding = false;
-        // Never more than the frames that can be under way at once.
-        if (spares.size() <= maxWaiting)
-            spares.push_back(std::move(frame.picture));
-        if (error) {
-            failure = error;
-            waiting.clear();
+        for (long index = run.first;; ++index) {
+            changed.wait(
+                lock, [&] { return !run.waiting.empty() || complete(run) || closing || failure; });
+            if (closing || failure)
+                return false;
+            if (run.waiting.empty())
+                break;
+            Frame frame = std::move(run.waiting.front());
+            run.waiting.pop_front();
+            --waitingFrames;
+            lock.unlock();
+            changed.notify_all();
+            Piece piece{{}, std::move(frame.sound)};
+            encoder->add(frame.picture, index, piece.pictures);
+            lock.lock();
+            // Never more than the frames that can be under way at once.
+            if (spares.size() <= maxWaiting)
+                spares.push_back(std::move(frame.picture));
+            run.encoded.push_back(std::move(piece));
+            lock.unlock();
+            writeReady();
+            lock.lock();
+        }
+        lock.unlock();
+        Piece last;
+        encoder->finish(last.pictures);
+        encoder.reset();
+        lock.lock();
+        run.encoded.push_back(std::move(last));
+        run.done = true;
+        lock.unlock();
+        writeReady();
+        lock.lock();
+        return true;
+    } catch (...) {
+        if (!lock.owns_lock())
+            lock.lock();
+        if (!failure)
+            failure = std::current_exception();
+        for (Run& each : runs)
+            each.waiting.clear();
+        waitingFrames = 0;
+        changed.notify_all();
+        return false;
+    }
+}
+
+void VideoWriter::writeReady() {
+    std::lock_guard writer(writing);
+    for (;;) {
+        std::deque<Piece> pieces;
+        bool runDone = false;
+        {
+            std::lock_guard lock(mutex);
+            if (runs.empty())
+                return;
+            pieces.swap(runs.front().encoded);
+            runDone = runs.front().done;
+        }
+        for (Piece& piece : pieces) {
+            for (Packet& picture : piece.pictures)
+                file->writePicture(std::move(picture));
+            file->addSound(piece.sound.data(), piece.sound.size() / 2);
+        }
+        if (!runDone)
+            return;
+        {
+            std::lock_guard lock(mutex);
+            runs.pop_front();
         }
         changed.notify_all();
-        if (failure)
-            return;
     }
 }
