@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -43,25 +42,6 @@ bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
 }
 
 } // namespace
-
-std::string ffmpegReason(int error) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(error, text, sizeof text);
-    return text;
-}
-
-void PacketFree::operator()(AVPacket* packet) const {
-    av_packet_free(&packet);
-}
-void VideoEncoder::Deleter::operator()(AVCodecContext* context) const {
-    avcodec_free_context(&context);
-}
-void VideoEncoder::Deleter::operator()(AVFrame* frame) const {
-    av_frame_free(&frame);
-}
-void VideoEncoder::Deleter::operator()(SwsContext* context) const {
-    sws_freeContext(context);
-}
 
 VideoEncoder::VideoEncoder(VideoFormat format, int fps, int width, int height, bool globalHeader,
                            std::string name)
@@ -107,12 +87,11 @@ VideoEncoder::VideoEncoder(VideoFormat format, int fps, int width, int height, b
 VideoEncoder::~VideoEncoder() = default;
 
 void VideoEncoder::fail(const std::string& what, int error) const {
-    throw std::runtime_error("cannot write " + name + ": " + what + " (" + ffmpegReason(error) +
-                             ")");
+    throwVideoFailure(name, what, error);
 }
 
 SwsContext* VideoEncoder::converterFor(PixelOrder order) {
-    Owned<SwsContext>& converter = toYuv[static_cast<std::size_t>(order)];
+    FfmpegOwned<SwsContext>& converter = toYuv[static_cast<std::size_t>(order)];
     if (!converter) {
         // Blue first has a conversion of its own, much faster than the scaler's general one.
         const AVPixelFormat from = order == PixelOrder::Bgr ? AV_PIX_FMT_BGR24 : AV_PIX_FMT_RGB24;

@@ -1,26 +1,18 @@
 #pragma once
 
+#include "FfmpegOwned.h"
 #include "Image.h"
 
 #include <array>
-#include <memory>
 #include <string>
 #include <vector>
-
-struct AVCodecContext;
-struct AVFrame;
-struct AVPacket;
-struct SwsContext;
 
 // The containers a video can be written to, told apart by the file's extension: .mp4 (H.264 and
 // AAC), .mkv (H.264 and FLAC), .webm (VP9 and Opus).
 enum class VideoFormat { Mp4, Mkv, Webm };
 
-struct PacketFree {
-    void operator()(AVPacket* packet) const;
-};
 // An encoded picture, its times counted in pictures.
-using Packet = std::unique_ptr<AVPacket, PacketFree>;
+using Packet = FfmpegOwned<AVPacket>;
 
 // Pictures of one size, converted to YUV and encoded from a key frame on, one per 1 / fps
 // second. Encoders made alike write one stream between them, each a run of pictures after the
@@ -43,25 +35,14 @@ public:
     const AVCodecContext* codec() const { return context.get(); }
 
 private:
-    struct Deleter {
-        void operator()(AVCodecContext* context) const;
-        void operator()(AVFrame* frame) const;
-        void operator()(SwsContext* context) const;
-    };
-    template <typename T>
-    using Owned = std::unique_ptr<T, Deleter>;
-
     SwsContext* converterFor(PixelOrder order);
     // Sends a picture (nothing: the end) and takes every packet ready.
     void encode(AVFrame* frame, std::vector<Packet>& out);
     [[noreturn]] void fail(const std::string& what, int error) const;
 
     std::string name;
-    Owned<AVCodecContext> context;
-    Owned<AVFrame> picture;
+    FfmpegOwned<AVCodecContext> context;
+    FfmpegOwned<AVFrame> picture;
     // One for each pixel order, made when first needed.
-    std::array<Owned<SwsContext>, 2> toYuv;
+    std::array<FfmpegOwned<SwsContext>, 2> toYuv;
 };
-
-// Why FFmpeg failed, in its words.
-std::string ffmpegReason(int error);

@@ -53,22 +53,6 @@ std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path) {
     return std::nullopt;
 }
 
-void VideoFile::Deleter::operator()(AVFormatContext* context) const {
-    avformat_free_context(context);
-}
-void VideoFile::Deleter::operator()(AVCodecContext* context) const {
-    avcodec_free_context(&context);
-}
-void VideoFile::Deleter::operator()(AVFrame* frame) const {
-    av_frame_free(&frame);
-}
-void VideoFile::Deleter::operator()(AVAudioFifo* fifo) const {
-    av_audio_fifo_free(fifo);
-}
-void VideoFile::Deleter::operator()(SwrContext* context) const {
-    swr_free(&context);
-}
-
 VideoFile::VideoFile(std::filesystem::path path, int fps, int width, int height, int sampleRate)
     : target(std::move(path)), temporary(target.string() + ".partial"),
       format(checkedFormat(target)), fps(fps), width(width), height(height), inputRate(sampleRate) {
@@ -95,8 +79,7 @@ VideoFile::~VideoFile() {
 }
 
 void VideoFile::fail(const std::string& what, int error) const {
-    throw std::runtime_error("cannot write " + target.string() + ": " + what + " (" +
-                             ffmpegReason(error) + ")");
+    throwVideoFailure(target.string(), what, error);
 }
 
 void VideoFile::openContainer() {
@@ -217,7 +200,7 @@ void VideoFile::resample(const float* interleaved, std::size_t frames) {
     if (error < 0)
         fail("out of memory", error);
     // Converted straight into the fifo's own buffers would need its internals; a frame is small.
-    Owned<AVFrame> converted(av_frame_alloc());
+    FfmpegOwned<AVFrame> converted(av_frame_alloc());
     if (!converted)
         fail("out of memory", AVERROR(ENOMEM));
     converted->format = codec->sample_fmt;

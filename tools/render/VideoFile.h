@@ -12,12 +12,7 @@
 #include <string>
 #include <vector>
 
-struct AVFormatContext;
-struct AVCodecContext;
 struct AVStream;
-struct AVFrame;
-struct AVAudioFifo;
-struct SwrContext;
 struct AVRational;
 
 std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path);
@@ -54,16 +49,6 @@ public:
     const std::filesystem::path& path() const { return target; }
 
 private:
-    struct Deleter {
-        void operator()(AVFormatContext* context) const;
-        void operator()(AVCodecContext* context) const;
-        void operator()(AVFrame* frame) const;
-        void operator()(AVAudioFifo* fifo) const;
-        void operator()(SwrContext* context) const;
-    };
-    template <typename T>
-    using Owned = std::unique_ptr<T, Deleter>;
-
     void openContainer();
     void openAudio(int sampleRate);
     AVStream* addStream(const AVCodecContext* codec);
@@ -87,19 +72,19 @@ private:
     int fps;
     int width;
     int height;
-    Owned<AVFormatContext> container;
+    FfmpegOwned<AVFormatContext> container;
     // Made to describe the stream, and handed out first.
     std::unique_ptr<VideoEncoder> firstEncoder;
     std::mutex handingOut;
     // The one `addPicture` encodes on.
     std::unique_ptr<VideoEncoder> pictureEncoder;
-    Owned<AVCodecContext> audioCodec;
+    FfmpegOwned<AVCodecContext> audioCodec;
     AVStream* videoStream = nullptr;
     AVStream* audioStream = nullptr;
-    Owned<AVFrame> sound;
+    FfmpegOwned<AVFrame> sound;
     Packet packet;
-    Owned<SwrContext> resampler;
-    Owned<AVAudioFifo> pending;
+    FfmpegOwned<SwrContext> resampler;
+    FfmpegOwned<AVAudioFifo> pending;
     int inputRate = 0;
     long pictureCount = 0;
     std::int64_t soundSent = 0;
