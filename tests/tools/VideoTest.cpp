@@ -308,7 +308,8 @@ TEST_F(Video, WritesNoFramesUnlessAskedAndRefusesOtherContainers) {
     for (const char* name : {"v.avi", "v", "v.MP4.txt", ".mp4/"}) {
         result = render(std::string("--video ") + name);
         EXPECT_EQ(result.status, 2) << name;
-        EXPECT_THAT(result.err, StartsWith("reelrender: --video takes a file name ending in"))
+        EXPECT_THAT(result.err, StartsWith("reelrender: --video \"" + std::string(name) +
+                                           "\": a video's name ends in"))
             << name;
     }
 }

@@ -37,15 +37,17 @@ TEST(ViewOptions, RefusesBadCommandLines) {
 // What a restart hands the fresh process must read back as the same run at the new time.
 TEST(ViewOptions, RestartKeepsScriptLoopAndPause) {
     ViewOptions options = parseViewOptions({"--loop", "1", "3", "d.scr"});
-    EXPECT_THAT(restartArguments(options, 2.25),
-                ElementsAre("--restarted", "--at", "2.250", "--loop", "1.000", "3.000", "d.scr"));
+    options.script = "-d.scr";
+    EXPECT_THAT(
+        restartArguments(options, 2.25),
+        ElementsAre("--restarted", "--at", "2.250", "--loop", "1.000", "3.000", "--", "-d.scr"));
     options.paused = true;
     const ViewOptions again = parseViewOptions(restartArguments(options, 2.25));
     EXPECT_TRUE(again.restarted);
     EXPECT_TRUE(again.paused);
     EXPECT_EQ(again.at, 2.25);
     EXPECT_EQ(*again.loopEnd, 3.0);
-    EXPECT_EQ(again.script, "d.scr");
+    EXPECT_EQ(again.script, "-d.scr");
 }
 
 TEST(ViewOptions, RestartAtATimeOutsideWhatAtTakesStillStarts) {

@@ -24,6 +24,7 @@
 // fourth beat of each bar (0.5 s and 1.5 s past the bar's start) in the drops.
 
 #include "MusicEncoder.h"
+#include "OptionParser.h"
 
 #include <algorithm>
 #include <array>
@@ -285,10 +286,17 @@ int fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: makemusic OUTPUT.ogg\n";
-        return 2;
-    }
+    std::string output;
+    OptionParser parser(
+        "makemusic", "OUTPUT.ogg",
+        "Writes the bundled demo's music, synthesised note by note, as Ogg Vorbis.");
+    parser.operand("OUTPUT.ogg", "the file to write", true, [&](const std::string& name) {
+        if (name.empty())
+            throw UsageError("wants a file name");
+        output = name;
+    });
+    if (const auto status = parser.parse(argc, argv))
+        return *status;
     Mix mix;
     pad(mix);
     bass(mix);
@@ -298,7 +306,7 @@ int main(int argc, char** argv) {
     const std::vector<float> music = mix.stereo();
     const auto frames = static_cast<std::int64_t>(music.size() / 2);
     try {
-        encodeMusic(argv[1], MusicFormat::Ogg, frames,
+        encodeMusic(output, MusicFormat::Ogg, frames,
                     [&music, frames](std::int64_t first, int count, float* out) {
                         for (int i = 0; i < count; ++i) {
                             const std::int64_t frame = first + i;
@@ -308,7 +316,7 @@ int main(int argc, char** argv) {
                         }
                     });
     } catch (const std::exception& error) {
-        return fail(std::string(argv[1]) + ": " + error.what());
+        return fail(output + ": " + error.what());
     }
     return 0;
 }

@@ -2,17 +2,24 @@
 // in the places where the demo's script and the effects look for them.
 
 #include "DemoPictures.h"
+#include "OptionParser.h"
 
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: makepictures FOLDER\n";
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
+    std::filesystem::path folder;
+    OptionParser parser("makepictures", "FOLDER",
+                        "Draws the bundled demo's pictures as JPEG files under FOLDER, where its "
+                        "script and its effects\nlook for them.");
+    parser.operand("FOLDER", "the demo's folder", true, [&](const std::string& name) {
+        if (name.empty())
+            throw UsageError("wants a folder name");
+        folder = name;
+    });
+    if (const auto status = parser.parse(argc, argv))
+        return *status;
     for (const DemoPicture& picture : drawDemoPictures()) {
         const std::filesystem::path path = folder / picture.path;
         std::error_code ignored;

@@ -5,6 +5,7 @@
 #include "EffectCatalogue.h"
 #include "FileReport.h"
 #include "MusicWaveform.h"
+#include "OptionParser.h"
 #include "ScriptLoader.h"
 #include "TimelineChart.h"
 #include "TimelinePrinter.h"
@@ -13,18 +14,9 @@
 
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 
 namespace {
-
-constexpr const char* usage =
-    "usage: reelcheck [--tree] [--timeline] [--files] [--chart FILE.png] [SCRIPT]\n"
-    "  SCRIPT      the demo script (default demoscript.scr)\n"
-    "  --tree      print the loaded script back as script text\n"
-    "  --timeline  list the timeline the player would run\n"
-    "  --files     list the files the demo needs and whether each can be used\n"
-    "  --chart F   draw the timeline and the music's waveform as a PNG picture\n";
 
 struct Options {
     bool tree = false;
@@ -35,31 +27,27 @@ struct Options {
     std::string script = "demoscript.scr";
 };
 
-// Nothing when the command line is not understood.
-std::optional<Options> parseArguments(int argc, char** argv) {
-    Options options;
-    bool haveScript = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--tree") {
-            options.tree = true;
-        } else if (argument == "--timeline") {
-            options.timeline = true;
-        } else if (argument == "--files") {
-            options.files = true;
-        } else if (argument == "--chart") {
-            if (++i == argc || std::string(argv[i]).empty())
-                return std::nullopt;
-            // Named from where reelcheck was started, not from the script's folder.
-            options.chart = std::filesystem::absolute(argv[i]);
-        } else if (argument.starts_with("-") || haveScript) {
-            return std::nullopt;
-        } else {
-            options.script = argument;
-            haveScript = true;
-        }
-    }
-    return options;
+OptionParser commandLine(Options& options) {
+    OptionParser parser(
+        "reelcheck", "[OPTION]... [SCRIPT]",
+        "Loads a demo script exactly as the player does and reports what it finds.");
+    parser.operand("SCRIPT", "the demo script (default demoscript.scr)", false,
+                   [&](const std::string& script) { options.script = script; });
+    parser.flag("--tree", "print the loaded script back as script text",
+                [&] { options.tree = true; });
+    parser.flag("--timeline", "list the timeline the player would run",
+                [&] { options.timeline = true; });
+    parser.flag("--files", "list the files the demo needs and whether each can be used",
+                [&] { options.files = true; });
+    parser.option("--chart", "FILE.png",
+                  "draw the timeline and the music's waveform as a PNG picture",
+                  [&](const std::string& file) {
+                      if (file.empty())
+                          throw UsageError("wants a file name");
+                      // Named from where reelcheck was started, not from the script's folder.
+                      options.chart = std::filesystem::absolute(file);
+                  });
+    return parser;
 }
 
 std::string counted(std::size_t count, const std::string& noun) {
@@ -110,16 +98,8 @@ int check(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::cout << usage;
-            return 0;
-        }
-    }
-    const auto options = parseArguments(argc, argv);
-    if (!options) {
-        std::cerr << usage;
-        return 2;
-    }
-    return runReportingErrors([&] { return check(*options); });
+    Options options;
+    if (const auto status = commandLine(options).parse(argc, argv))
+        return *status;
+    return runReportingErrors([&] { return check(options); });
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "OfflineDemo.h"
+#include "OptionParser.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <variant>
 
 // What reelrender is asked to do.
 struct RenderOptions {
@@ -22,10 +22,7 @@ struct RenderOptions {
     std::optional<std::filesystem::path> sheet;
     ClockMode clock = ClockMode::Music;
     std::string script = "demoscript.scr";
-    bool help = false;
 };
 
-extern const char* const renderUsage;
-
-// The options, or what is wrong with the command line.
-std::variant<RenderOptions, std::string> parseRenderOptions(int argc, char** argv);
+// reelrender's command line, read into `options`.
+OptionParser renderCommandLine(RenderOptions& options);

@@ -38,15 +38,8 @@ int render(RenderOptions options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    auto parsed = parseRenderOptions(argc, argv);
-    if (const auto* wrong = std::get_if<std::string>(&parsed)) {
-        std::cerr << "reelrender: " << *wrong << '\n' << renderUsage;
-        return 2;
-    }
-    auto& options = std::get<RenderOptions>(parsed);
-    if (options.help) {
-        std::cout << renderUsage;
-        return 0;
-    }
+    RenderOptions options;
+    if (const auto status = renderCommandLine(options).parse(argc, argv))
+        return *status;
     return runReportingErrors([&] { return render(options); });
 }

@@ -3,25 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
 
 constexpr double latestSeconds = 86400.0;
-
-double readSeconds(const std::string& option, const std::string& text) {
-    std::size_t used = 0;
-    double value = 0.0;
-    try {
-        value = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || !std::isfinite(value) || value < 0.0 || value > latestSeconds)
-        throw std::invalid_argument(option + " wants seconds from 0 to 86400, not \"" + text +
-                                    "\"");
-    return value;
-}
 
 std::string seconds(double value) {
     char text[32];
@@ -31,37 +18,34 @@ std::string seconds(double value) {
 
 } // namespace
 
+OptionParser viewCommandLine(ViewOptions& options) {
+    OptionParser parser("reelview", "[OPTION]... [SCRIPT]",
+                        "Plays a demo as the player does, from any time, with keys to pause, seek "
+                        "and loop,\nand reloads it when its files change.");
+    parser.operand("SCRIPT", "the demo script (default demoscript.scr)", false,
+                   [&](const std::string& script) { options.script = script; });
+    parser.option(
+        "--at", "T", "start at T seconds, every frame before replayed unshown",
+        [&](const std::string& value) { options.at = readSeconds(value, latestSeconds); });
+    // What a restart hands the fresh process; not for users.
+    parser.option("--loop", {"A", "B"}, "", [&](const std::vector<std::string>& values) {
+        options.loopStart = readSeconds(values[0], latestSeconds);
+        options.loopEnd = readSeconds(values[1], latestSeconds);
+        if (*options.loopEnd <= *options.loopStart)
+            throw UsageError("wants its end after its start");
+    });
+    parser.flag("--paused", "", [&] { options.paused = true; });
+    parser.flag("--restarted", "", [&] { options.restarted = true; });
+    parser.epilogue("Keys: Space pauses, Right and Left seek 1 s (10 s with Shift), Home goes back "
+                    "to 0,\n[ and ] set the start and end of a loop, Escape ends.");
+    return parser;
+}
+
 ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
     ViewOptions options;
-    bool scriptGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        auto value = [&](const std::string& option) -> const std::string& {
-            if (i + 1 >= arguments.size())
-                throw std::invalid_argument(option + " wants a value");
-            return arguments[++i];
-        };
-        if (argument == "--at") {
-            options.at = readSeconds(argument, value(argument));
-        } else if (argument == "--loop") {
-            options.loopStart = readSeconds(argument, value(argument));
-            options.loopEnd = readSeconds(argument, value(argument));
-            if (*options.loopEnd <= *options.loopStart)
-                throw std::invalid_argument("--loop wants its end after its start");
-        } else if (argument == "--paused") {
-            options.paused = true;
-        } else if (argument == "--restarted") {
-            options.restarted = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            throw std::invalid_argument("unknown option " + argument +
-                                        "; usage: reelview [--at T] [SCRIPT]");
-        } else if (scriptGiven) {
-            throw std::invalid_argument("one script only; usage: reelview [--at T] [SCRIPT]");
-        } else {
-            options.script = argument;
-            scriptGiven = true;
-        }
-    }
+    std::ostringstream said;
+    if (viewCommandLine(options).parse(arguments, said, said))
+        throw std::invalid_argument(said.str());
     return options;
 }
 
@@ -75,6 +59,7 @@ std::vector<std::string> restartArguments(const ViewOptions& options, double at)
     }
     if (options.paused)
         arguments.push_back("--paused");
-    arguments.push_back(options.script);
+    // A script whose name starts with "-" is still the script.
+    arguments.insert(arguments.end(), {"--", options.script});
     return arguments;
 }

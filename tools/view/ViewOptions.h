@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OptionParser.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +19,11 @@ struct ViewOptions {
     std::string script = "demoscript.scr";
 };
 
-// Throws std::invalid_argument with a message fit for the user on a bad command line.
+// reelview's command line, read into `options`.
+OptionParser viewCommandLine(ViewOptions& options);
+
+// The same for arguments the viewer hands itself; throws std::invalid_argument with what is
+// wrong with them (or the help text, for --help).
 ViewOptions parseViewOptions(const std::vector<std::string>& arguments);
 
 // The arguments that start the viewer again at `at` (brought within what --at takes), keeping

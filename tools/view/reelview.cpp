@@ -6,13 +6,12 @@
 #include "ViewOptions.h"
 #include "Viewer.h"
 
-#include <string>
-#include <vector>
-
 int main(int argc, char** argv) {
+    ViewOptions options;
+    if (const auto status = viewCommandLine(options).parse(argc, argv))
+        return *status;
     StopSignals::install();
     return runReportingErrors([&] {
-        ViewOptions options = parseViewOptions(std::vector<std::string>(argv + 1, argv + argc));
         options.script = enterScriptFolder(options.script);
         Viewer viewer(options, argc > 0 ? argv[0] : "reelview");
         return viewer.run();
