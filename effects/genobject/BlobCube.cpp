@@ -8,11 +8,9 @@
 #include <array>
 #include <cmath>
 
-namespace {
+BlobCube::Shared BlobCube::shared;
 
-// Shared by every cube of the program.
-float wander = 0.0f;
-float cubeSpin = 0.0f;
+namespace {
 
 // A face from its corner along two edges whose cross product points out of the cube, so that
 // its quads run counter-clockwise seen from outside.
@@ -45,6 +43,7 @@ float pushed(float coordinate, float point) {
 } // namespace
 
 Vertex BlobCube::wanderingPoint() {
+    const float wander = shared.wander;
     return Vertex(2.0f * std::sin(wander), 2.0f * std::cos(3.0f * wander),
                   2.0f * std::sin(wander / 2.0f));
 }
@@ -76,9 +75,9 @@ void BlobCube::buildFaces() {
 }
 
 void BlobCube::advance(float delta) {
-    height += perSixtieth(delta, sink);
-    cubeSpin += perSixtieth(delta, 1.0f);
-    wander += perSecond(delta, 1.8f);
+    shared.height += perSixtieth(delta, shared.sink);
+    shared.spin += perSixtieth(delta, 1.0f);
+    shared.wander += perSecond(delta, 1.8f);
     const Vertex point = wanderingPoint();
     for (Vertex& vertex : quads) {
         vertex.bx = pushed(vertex.x, point.x);
@@ -91,8 +90,8 @@ void BlobCube::draw() {
     advance(frameDelta());
     glViewport(0, 0, viewportSize, viewportSize);
     glLoadIdentity();
-    glTranslatef(0.0f, height, -10.0f);
-    glRotatef(cubeSpin, 1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, shared.height, -10.0f);
+    glRotatef(shared.spin, 1.0f, 1.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
@@ -112,5 +111,5 @@ void BlobCube::draw() {
 
 void BlobCube::trigger(const std::string& triggerId) {
     if (triggerId == "Move")
-        sink = -0.1f;
+        shared.sink = -0.1f;
 }

@@ -26,15 +26,22 @@ public:
     // Four corners per quad, face after face (+x, -x, +y, -y, +z, -z); each corner at rest in
     // its position and pushed in its second triple.
     const std::vector<Vertex>& getQuads() const { return quads; }
-    float getHeight() const { return height; }
 
     // Where the wandering point stands now, shared by every cube of the program.
     static Vertex wanderingPoint();
+
+    // What every cube of the program advances, and what "Move" sets: a new cube goes on
+    // sinking from where the last one was. The cube's quads are all that is its own.
+    struct Shared {
+        float wander = 0.0f;
+        float spin = 0.0f;
+        float height = 0.0f;
+        float sink = 0.0f;
+    };
+    static Shared shared;
 
 private:
     void buildFaces();
 
     std::vector<Vertex> quads;
-    float height = 0.0f;
-    float sink = 0.0f;
 };

@@ -9,25 +9,21 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+GlowBundle::Shared GlowBundle::shared;
 
-// Shared by every glow bundle of the program, apart from the tentacle bundle's own.
-float twist = 0.0f;
-float sway = 0.0f;
-float roll = 0.0f;
+namespace {
 
 constexpr float quarterTurn = 0.78539752f;
 
 // The sixteen points go twice round the ring, so each angle has two radii that drift apart
 // along the tube.
-float ripple(int ring, int point) {
-    return 0.8f + 0.2f * std::sin(2.0f * static_cast<float>(point) / 16.0f +
-                                  0.1f * static_cast<float>(ring));
+float ripple(int, int point, float phase) {
+    return 0.8f + 0.2f * std::sin(2.0f * static_cast<float>(point) / 16.0f + phase);
 }
 
 } // namespace
 
-const Tentacle::Shape GlowBundle::tubeShape{8, 29, 16, quarterTurn, ripple};
+const Tentacle::Shape GlowBundle::tubeShape{8, 29, 16, quarterTurn, ripple, 0.1f};
 
 GlowBundle::GlowBundle() : tubes(tubeCount, Tentacle(tubeShape)) {}
 
@@ -39,20 +35,23 @@ GlowBundle::~GlowBundle() {
 void GlowBundle::advance(float delta) {
     if (sphere.empty())
         sphere = makeSphere(1, 1.6f);
-    sway += perSecond(delta, 1.2f);
-    roll += 1.0f;
-    twist += perSecond(delta, 0.6f);
-    const float bend = 10.0f * std::sin(twist);
+    Shared& s = shared;
+    s.sway += perSecond(delta, 1.2f);
+    s.roll += 1.0f;
+    s.twist += perSecond(delta, 0.6f);
+    const float bend = 10.0f * std::sin(s.twist);
+    // The ripple starts afresh each frame and runs on from tube to tube.
+    float phase = 0.0f;
     for (int i = 0; i < tubeCount; ++i) {
         tubes[i].bend(static_cast<float>(i) * quarterTurn, bend);
-        tubes[i].build();
+        phase = tubes[i].build(phase);
     }
 }
 
 void GlowBundle::drawBundle() const {
     glLoadIdentity();
-    glTranslatef(2.0f * std::sin(sway * shake), 0.0f, -20.0f);
-    glRotatef(roll, 1.0f, 0.0f, 1.0f);
+    glTranslatef(2.0f * std::sin(shared.sway * shared.shake), 0.0f, -20.0f);
+    glRotatef(shared.roll, 1.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, 0.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 0.2f);
     glEnable(GL_CULL_FACE);
@@ -99,7 +98,7 @@ void GlowBundle::draw() {
 
 void GlowBundle::trigger(const std::string& triggerId) {
     if (triggerId == "StartShake")
-        shake = 100.0f;
+        shared.shake = 100.0f;
     else if (triggerId == "StopShake")
-        shake = 0.0f;
+        shared.shake = 0.0f;
 }

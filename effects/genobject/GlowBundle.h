@@ -28,9 +28,19 @@ public:
     void advance(float delta);
 
     const std::vector<Tentacle>& getTubes() const { return tubes; }
-    float getShake() const { return shake; }
     // Empty until the first frame.
     const std::vector<Vertex>& getSphere() const { return sphere; }
+
+    // What every glow bundle of the program advances, apart from the tentacle bundle's own, and
+    // what the shake triggers set: a new bundle shakes on as the last one did. The tubes' first-
+    // build flags, the sphere and the render target are the bundle's own.
+    struct Shared {
+        float twist = 0.0f;
+        float sway = 0.0f;
+        float roll = 0.0f;
+        float shake = 0.0f;
+    };
+    static Shared shared;
 
 private:
     void drawBundle() const;
@@ -40,5 +50,4 @@ private:
     std::vector<Vertex> sphere;
     // Made on the first draw, which has a GL context.
     std::unique_ptr<Texture> target;
-    float shake = 0.0f;
 };

@@ -19,14 +19,14 @@ void Tentacle::bend(float angle, float twist) {
     }
 }
 
-void Tentacle::build() {
+float Tentacle::build(float phase) {
     catmullRomSamples(controls, shape.samplesPerSegment, samples);
-    for (int j = 0; j < shape.rings; ++j) {
+    for (int j = 0; j < shape.rings; ++j, phase += shape.phaseStep) {
         const Vertex& centre = samples[j];
         const TubeFrame frame = tubeFrame(centre, samples[j + 1]);
         for (int k = 0; k < shape.ringPoints; ++k) {
             const float angle = shape.angleStep * static_cast<float>(k);
-            const float radius = shape.radius(j, k);
+            const float radius = shape.radius(j, k, phase);
             Vertex& ringPoint = points[j * shape.ringPoints + k];
             placeRingPoint(ringPoint, centre, frame, angle, radius);
             if (firstBuild)
@@ -38,6 +38,7 @@ void Tentacle::build() {
     if (firstBuild)
         tip.setTexCoord(controls.back().z, controls.back().y);
     firstBuild = false;
+    return phase;
 }
 
 const Vertex& Tentacle::point(int ring, int k) const {
@@ -53,14 +54,16 @@ void emit(const Vertex& vertex) {
 
 } // namespace
 
+// Round the ring first, then along the tube: with the ring's angle turning from the binormal
+// towards the normal, that is counter-clockwise seen from outside.
 void Tentacle::draw() const {
     glBegin(GL_QUADS);
     for (int j = 0; j + 1 < shape.rings; ++j) {
         for (int k = 0; k < shape.ringPoints; ++k) {
             emit(point(j, k));
-            emit(point(j + 1, k));
-            emit(point(j + 1, k + 1));
             emit(point(j, k + 1));
+            emit(point(j + 1, k + 1));
+            emit(point(j + 1, k));
         }
     }
     glEnd();
@@ -68,8 +71,8 @@ void Tentacle::draw() const {
     glBegin(GL_TRIANGLES);
     for (int k = 0; k < shape.ringPoints; ++k) {
         emit(point(last, k));
-        emit(points.back());
         emit(point(last, k + 1));
+        emit(points.back());
     }
     glEnd();
 }

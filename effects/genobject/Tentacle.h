@@ -16,17 +16,22 @@ public:
         int rings;
         int ringPoints;
         float angleStep;
-        float (*radius)(int ring, int point);
+        // The radius of a ring's point, given the ring, the point and the ripple's phase there.
+        float (*radius)(int ring, int point, float phase);
+        // How far the ripple's phase moves on from one ring to the next.
+        float phaseStep;
     };
 
     explicit Tentacle(const Shape& shape);
 
     // The control points of the tube at `angle` around the bundle, bent by `twist`.
     void bend(float angle, float twist);
-    // Samples, rings and tip from the control points. Texture coordinates are set on the
-    // tube's first build only.
-    void build();
-    // Quads between consecutive rings, then a fan of triangles out to the tip. Sets no colour.
+    // Samples, rings and tip from the control points, the ripple at `phase` on the first ring;
+    // answers the phase after the last, where the next tube's ripple goes on. Texture
+    // coordinates are set on the tube's first build only.
+    float build(float phase = 0.0f);
+    // Quads between consecutive rings, then a fan of triangles out to the tip, front faces
+    // outward. Sets no colour.
     void draw() const;
 
     const std::array<Vertex, controlCount>& getControls() const { return controls; }

@@ -17,20 +17,25 @@ public:
     void draw() override;
     void trigger(const std::string& triggerId) override;
 
-    // One frame: the shared phases move on and every tube is rebuilt.
+    // One frame: the shared phases and place move on and every tube is rebuilt.
     void advance(float delta);
 
     const std::vector<Tentacle>& getTubes() const { return tubes; }
-    float getX() const { return x; }
-    float getZ() const { return z; }
 
-    // The twist of all bundles of the program, in radians.
-    static float twistPhase();
+    // What every bundle of the program advances, and what "StartMove" sets: the two objects
+    // showing bundles move one bundle, and a new bundle goes on where the last one stood. Only
+    // the tubes' first-build flags are the bundle's own.
+    struct Shared {
+        float twist = 0.0f;
+        float sway = 0.0f;
+        float roll = 0.0f;
+        float x = 0.0f;
+        float z = -20.0f;
+        float xSpeed = 0.0f;
+        float zSpeed = 0.0f;
+    };
+    static Shared shared;
 
 private:
     std::vector<Tentacle> tubes;
-    float x = 0.0f;
-    float z = -20.0f;
-    float xSpeed = 0.0f;
-    float zSpeed = 0.0f;
 };

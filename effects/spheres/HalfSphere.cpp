@@ -64,14 +64,14 @@ void HalfSphere::drawDome(int first) const {
 
 // Each point of the outer dome's open edge joined to the same point of the inner dome's, one
 // quad per pair of neighbours: a narrow band facing out of the open end, counter-clockwise
-// seen from there.
+// seen from there, as the outer dome beside it is seen from outside.
 void HalfSphere::drawRim() const {
     const int last = rings - 1;
     for (int point = 0; point < ringPoints; ++point) {
         emit(at(0, last, point));
-        emit(at(0, last, point + 1));
-        emit(at(domeVertices, last, point + 1));
         emit(at(domeVertices, last, point));
+        emit(at(domeVertices, last, point + 1));
+        emit(at(0, last, point + 1));
     }
 }
 

@@ -161,17 +161,27 @@ TEST(TentacleBundle, SixteenTaperingTubesFanningOutEachTexturedOnItsOwnFirstBuil
     EXPECT_EQ(after.v, before.v);
 }
 
-TEST(TentacleBundle, DriftsSidewaysOnlyAfterStartMove) {
+// Where the bundle stands is the program's, not the object's: both bundles move one place, and
+// a bundle made later starts where the last one stood.
+TEST(TentacleBundle, DriftsSidewaysOnlyAfterStartMoveAndEveryBundleMovesTheSamePlace) {
+    TentacleBundle::shared = {};
     TentacleBundle bundle;
     for (const char* other : {"Move", "StartShake", "startmove"})
         bundle.trigger(other);
     bundle.advance(1.0f);
-    EXPECT_EQ(bundle.getX(), 0.0f);
-    EXPECT_EQ(bundle.getZ(), -20.0f);
+    EXPECT_EQ(TentacleBundle::shared.x, 0.0f);
+    EXPECT_EQ(TentacleBundle::shared.z, -20.0f);
     bundle.trigger("StartMove");
     bundle.advance(1.0f);
-    EXPECT_NEAR(bundle.getX(), 3.0f, 1e-5f);
-    EXPECT_EQ(bundle.getZ(), -20.0f);
+    EXPECT_NEAR(TentacleBundle::shared.x, 3.0f, 1e-5f);
+    EXPECT_EQ(TentacleBundle::shared.z, -20.0f);
+
+    TentacleBundle other;
+    other.advance(1.0f);
+    EXPECT_NEAR(TentacleBundle::shared.x, 6.0f, 1e-5f);
+    bundle.advance(0.5f);
+    EXPECT_NEAR(TentacleBundle::shared.x, 7.5f, 1e-5f);
+    EXPECT_EQ(TentacleBundle::shared.z, -20.0f);
 }
 
 TEST(SplineTube, SwingsItsMiddlePointAndRipplesRoundRingsAtEverySampleButTheLast) {
@@ -228,29 +238,45 @@ TEST(GlowBundle, EightTubesWhoseRingsGoTwiceRoundAndAShakeThatStartsAndStops) {
         ASSERT_EQ(tube.getSamples().size(), 32u);
         ASSERT_EQ(tube.getPoints().size(), 29u * 16u + 1u);
     }
-    const Tentacle& tube = bundle.getTubes()[2];
-    for (int j : {0, 14, 28}) {
-        const Vertex& centre = tube.getSamples()[j];
-        for (int k = 0; k < 8; ++k) {
-            Vertex first = tube.getPoints()[j * 16 + k];
-            Vertex second = tube.getPoints()[j * 16 + k + 8];
-            first.subtract(centre);
-            second.subtract(centre);
-            EXPECT_NEAR(first.length(), 0.8f + 0.2f * std::sin(k / 8.0f + 0.1f * j), 1e-4f);
-            // The same angle a second time round, at another radius.
-            first.normalize();
-            second.normalize();
-            EXPECT_NEAR(first.x * second.x + first.y * second.y + first.z * second.z, 1.0f, 1e-4f);
+    // The ripple's phase grows by 0.1 a ring and runs on from tube to tube, 29 rings each, so
+    // that every tube ripples with a phase of its own.
+    for (int i : {0, 2, 7}) {
+        const Tentacle& tube = bundle.getTubes()[i];
+        for (int j : {0, 14, 28}) {
+            const Vertex& centre = tube.getSamples()[j];
+            const float phase = 0.1f * static_cast<float>(29 * i + j);
+            for (int k = 0; k < 8; ++k) {
+                Vertex first = tube.getPoints()[j * 16 + k];
+                Vertex second = tube.getPoints()[j * 16 + k + 8];
+                first.subtract(centre);
+                second.subtract(centre);
+                EXPECT_NEAR(first.length(), 0.8f + 0.2f * std::sin(k / 8.0f + phase), 1e-4f)
+                    << i << " " << j << " " << k;
+                // The same angle a second time round, at another radius.
+                first.normalize();
+                second.normalize();
+                EXPECT_NEAR(first.x * second.x + first.y * second.y + first.z * second.z, 1.0f,
+                            1e-4f);
+            }
         }
     }
-    EXPECT_EQ(bundle.getShake(), 0.0f);
+    // Each frame starts the ripple afresh.
+    const Vertex before = bundle.getTubes()[0].getPoints()[3];
+    bundle.advance(0.0f);
+    EXPECT_EQ(bundle.getTubes()[0].getPoints()[3].x, before.x);
+
+    // The shake is the program's: a bundle made later shakes on.
+    GlowBundle::shared = {};
     bundle.trigger("StartMove");
     bundle.trigger("Move");
-    EXPECT_EQ(bundle.getShake(), 0.0f);
+    EXPECT_EQ(GlowBundle::shared.shake, 0.0f);
     bundle.trigger("StartShake");
-    EXPECT_EQ(bundle.getShake(), 100.0f);
-    bundle.trigger("StopShake");
-    EXPECT_EQ(bundle.getShake(), 0.0f);
+    EXPECT_EQ(GlowBundle::shared.shake, 100.0f);
+    GlowBundle later;
+    later.trigger("Shake");
+    EXPECT_EQ(GlowBundle::shared.shake, 100.0f);
+    later.trigger("StopShake");
+    EXPECT_EQ(GlowBundle::shared.shake, 0.0f);
 }
 
 // The winding of a quad, seen from where its face's outward normal points.
@@ -308,12 +334,18 @@ TEST(BlobCube, TheWanderingPointPushesInWhatLiesBeyondItAndMoveSinksTheCube) {
             EXPECT_GT(pushed, 0);
         }
     }
+    BlobCube::shared.height = 0.0f;
+    BlobCube::shared.sink = 0.0f;
     cube.trigger("StartMove");
     cube.advance(0.5f);
-    EXPECT_EQ(cube.getHeight(), 0.0f);
+    EXPECT_EQ(BlobCube::shared.height, 0.0f);
     cube.trigger("Move");
     cube.advance(0.5f);
-    EXPECT_NEAR(cube.getHeight(), -3.0f, 1e-5f);
+    EXPECT_NEAR(BlobCube::shared.height, -3.0f, 1e-5f);
+    // A cube made later sinks on from there.
+    BlobCube later;
+    later.advance(0.5f);
+    EXPECT_NEAR(BlobCube::shared.height, -6.0f, 1e-5f);
 }
 
 } // namespace
