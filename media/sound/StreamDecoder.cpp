@@ -28,6 +28,14 @@ constexpr int maxFailuresInARow = 200;
 
 constexpr int inputBufferBytes = 64 << 10;
 
+bool rateAllowed(int rate) {
+    return rate >= StreamDecoder::minSampleRate && rate <= StreamDecoder::maxSampleRate;
+}
+
+std::string rateRefusal(int rate) {
+    return "sample rate out of range (" + std::to_string(rate) + " Hz)";
+}
+
 // The file as the demuxer reads it: a plain file and nothing else (no protocol ever sees the
 // name), with a count of the bytes taken and, while the file is being opened, a limit on them.
 struct FileInput {
@@ -92,8 +100,16 @@ struct StreamDecoder::State {
     int inputFormat = -1;
     AVChannelLayout inputLayout{};
 
+    // The decoded frame being converted, and how many of its samples are done.
+    bool converting = false;
+    int frameOffset = 0;
+    std::vector<const uint8_t*> planes;
+    // The last rate refused, so that a file whose every frame is refused can say why.
+    int refusedRate = 0;
+
     std::vector<float> pending;
     std::size_t pendingStart = 0;
+    std::size_t peakPending = 0;
     bool inputDone = false;
     bool finished = false;
 
@@ -142,19 +158,60 @@ struct StreamDecoder::State {
                av_channel_layout_compare(&input.ch_layout, &inputLayout) == 0;
     }
 
-    // Converts one decoded frame (or, with none, what the resampler still holds) to pending.
-    void convert(const AVFrame* input) {
-        if (input && !sameInput(*input)) {
-            if (input->sample_rate <= 0) {
-                return;
-            }
-            setUpResampler(*input);
+    // Takes a decoded frame to be converted piece by piece; false when it cannot be (a rate no
+    // music has, no samples), and the frame is let go of.
+    bool startFrame() {
+        if (frame->nb_samples <= 0 || frame->ch_layout.nb_channels <= 0) {
+            av_frame_unref(frame);
+            return false;
         }
+        if (!rateAllowed(frame->sample_rate)) {
+            refusedRate = frame->sample_rate;
+            av_frame_unref(frame);
+            return false;
+        }
+        if (!sameInput(*frame)) {
+            setUpResampler(*frame);
+        }
+        if (!resampler) {
+            av_frame_unref(frame);
+            return false;
+        }
+        frameOffset = 0;
+        converting = true;
+        return true;
+    }
+
+    // Converts the next piece of the frame being converted to pending.
+    void convertPiece() {
+        const std::int64_t perPiece =
+            std::max<std::int64_t>(1, static_cast<std::int64_t>(pieceFrames) * inputRate / rate);
+        const int count =
+            static_cast<int>(std::min<std::int64_t>(frame->nb_samples - frameOffset, perPiece));
+        const bool planar = av_sample_fmt_is_planar(static_cast<AVSampleFormat>(frame->format));
+        const int channels = frame->ch_layout.nb_channels;
+        const std::size_t offset = static_cast<std::size_t>(frameOffset) *
+                                   static_cast<std::size_t>(av_get_bytes_per_sample(
+                                       static_cast<AVSampleFormat>(frame->format))) *
+                                   static_cast<std::size_t>(planar ? 1 : channels);
+        planes.resize(static_cast<std::size_t>(planar ? channels : 1));
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            planes[i] = frame->extended_data[i] + offset;
+        }
+        convert(planes.data(), count);
+        frameOffset += count;
+        if (frameOffset >= frame->nb_samples) {
+            converting = false;
+            av_frame_unref(frame);
+        }
+    }
+
+    // Converts `count` samples (or, with none, what the resampler still holds) to pending.
+    void convert(const uint8_t* const* input, int count) {
         if (!resampler) {
             return;
         }
-        int inputSamples = input ? input->nb_samples : 0;
-        int room = swr_get_out_samples(resampler, inputSamples);
+        int room = swr_get_out_samples(resampler, count);
         if (room <= 0) {
             return;
         }
@@ -162,10 +219,9 @@ struct StreamDecoder::State {
         std::size_t old = pending.size();
         pending.resize(old + static_cast<std::size_t>(room) * 2);
         auto* out = reinterpret_cast<uint8_t*>(pending.data() + old);
-        int made = swr_convert(resampler, &out, room,
-                               input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
-                               inputSamples);
+        int made = swr_convert(resampler, &out, room, const_cast<const uint8_t**>(input), count);
         pending.resize(old + static_cast<std::size_t>(std::max(made, 0)) * 2);
+        peakPending = std::max(peakPending, pendingFrames());
     }
 
     void compactPending() {
@@ -218,6 +274,11 @@ StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate, std::u
     if (s.streamIndex < 0 || !decoder) {
         throw std::runtime_error("no audio stream");
     }
+    // Some containers leave the rate to the decoder (0 here); its frames are checked then.
+    const int declaredRate = s.format->streams[s.streamIndex]->codecpar->sample_rate;
+    if (declaredRate != 0 && !rateAllowed(declaredRate)) {
+        throw std::runtime_error(rateRefusal(declaredRate));
+    }
     // Only the music is wanted: the demuxer skips the packets of every other stream (a video
     // track in an ASF file) instead of handing them over to be thrown away on the audio thread.
     for (unsigned i = 0; i < s.format->nb_streams; ++i) {
@@ -238,6 +299,9 @@ StreamDecoder::StreamDecoder(const std::filesystem::path& path, int rate, std::u
         throw std::runtime_error("cannot open the audio decoder (" + errorText(result) + ")");
     }
     if (!decodeMore() || s.input.limitReached) {
+        if (s.refusedRate != 0) {
+            throw std::runtime_error(rateRefusal(s.refusedRate));
+        }
         throw std::runtime_error(s.input.limitReached ? "no audio in the first " +
                                                             std::to_string(probeBytes >> 20) + " MB"
                                                       : "no audio could be decoded");
@@ -252,16 +316,23 @@ bool StreamDecoder::decodeMore() {
     State& s = *state;
     int failures = 0;
     while (s.pendingFrames() == 0 && !s.finished) {
+        if (s.converting) {
+            s.convertPiece();
+            continue;
+        }
         int result = avcodec_receive_frame(s.codec, s.frame);
         if (result == 0) {
-            failures = 0;
-            s.convert(s.frame);
-            av_frame_unref(s.frame);
+            // A frame that cannot be played counts as one that failed to decode.
+            if (s.startFrame()) {
+                failures = 0;
+            } else if (++failures > maxFailuresInARow) {
+                s.finished = true;
+            }
             continue;
         }
         if (result == AVERROR_EOF || s.inputDone) {
             // The decoder was told the input ended: whatever it answers, nothing more comes.
-            s.convert(nullptr);
+            s.convert(nullptr, 0);
             s.finished = true;
             break;
         }
@@ -303,6 +374,10 @@ std::size_t StreamDecoder::render(float* out, std::size_t frames) {
     return done;
 }
 
+std::size_t StreamDecoder::peakPendingFrames() const {
+    return state->peakPending;
+}
+
 bool StreamDecoder::rewind() {
     State& s = *state;
     if (av_seek_frame(s.format, -1, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
@@ -310,6 +385,8 @@ bool StreamDecoder::rewind() {
         return false;
     }
     avcodec_flush_buffers(s.codec);
+    av_frame_unref(s.frame);
+    s.converting = false;
     if (s.resampler) {
         swr_init(s.resampler);
     }

@@ -278,6 +278,49 @@ TEST_F(SoundLibraryOffline, SilentAndOversizedStreamsAreRefusedAfterABoundedRead
     EXPECT_EQ(bytesRead, std::filesystem::file_size("tone.mp3"));
 }
 
+// A header may declare any rate: one no music file has is refused before anything is decoded,
+// and at the extremes that are allowed, what waits to be played stays small.
+TEST_F(SoundLibraryOffline, StreamsDeclaringARateNoMusicHasAreRefusedWithTheirRate) {
+    for (ToneFormat format : {ToneFormat::Ogg, ToneFormat::Wma}) {
+        const std::string extension = toneExtension(format);
+        SCOPED_TRACE(extension);
+        const std::string tone = read("tone." + extension);
+        for (const std::uint32_t rate : {1u, 3999u, 768001u, 0x7FFFFFFFu}) {
+            const std::string name = "rate-" + std::to_string(rate) + "." + extension;
+            write(name, withDeclaredRate(tone, format, rate));
+            const std::string reason = "sample rate out of range (" +
+                                       std::to_string(static_cast<std::int32_t>(rate)) + " Hz)";
+            std::uint64_t bytesRead = 0;
+            try {
+                StreamDecoder refused(name, 44100, &bytesRead);
+                ADD_FAILURE() << name << " was not refused";
+            } catch (const std::runtime_error& error) {
+                EXPECT_EQ(error.what(), reason);
+            }
+            EXPECT_LE(bytesRead, tone.size());
+            EXPECT_FALSE(library.openStream(name));
+            EXPECT_EQ(library.lastError(), reason);
+        }
+    }
+
+    // The lowest rate allowed makes eleven frames of every one decoded.
+    write("rate-4000.ogg", withDeclaredRate(read("tone.ogg"), ToneFormat::Ogg, 4000));
+    write("rate-768000.ogg", withDeclaredRate(read("tone.ogg"), ToneFormat::Ogg, 768000));
+    for (const auto& [name, frames] :
+         {std::pair{"rate-4000.ogg", 1.5 * 44100 * 44100 / 4000},
+          std::pair{"rate-768000.ogg", 1.5 * 44100 * 44100 / 768000}}) {
+        SCOPED_TRACE(name);
+        StreamDecoder decoder(name, 44100);
+        std::vector<float> out(1024 * 2);
+        std::size_t made = 0;
+        while (std::size_t got = decoder.render(out.data(), 1024))
+            made += got;
+        EXPECT_NEAR(static_cast<double>(made), frames, frames * 0.05);
+        EXPECT_GT(decoder.peakPendingFrames(), 0u);
+        EXPECT_LE(decoder.peakPendingFrames(), StreamDecoder::pieceFrames + 1024);
+    }
+}
+
 TEST_F(SoundLibraryOffline, MissingFilesFoldersAndUnknownHandlesAnswerNothing) {
     EXPECT_FALSE(library.openStream("missing.ogg"));
     EXPECT_EQ(library.lastError(), "file not found");

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <numbers>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -34,6 +35,56 @@ void putText(std::string& out, const std::string& text, std::size_t size) {
     out += field;
 }
 
+void overwrite32(std::string& file, std::size_t at, std::uint32_t value) {
+    std::string bytes;
+    put32(bytes, value);
+    file.replace(at, 4, bytes);
+}
+
+// The checksum of an Ogg page: CRC-32 with polynomial 0x04C11DB7, most significant bit first,
+// starting from 0, over the page with its checksum field zeroed.
+std::uint32_t oggChecksum(const std::string& page) {
+    std::uint32_t crc = 0;
+    for (char c : page) {
+        crc ^= static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 24;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+        }
+    }
+    return crc;
+}
+
+std::string withOggRate(std::string file, std::uint32_t rate) {
+    // The first page holds the identification packet alone: "\x01vorbis", the version (4 bytes),
+    // the channels (1), then the rate.
+    const std::size_t header = file.find("\x01vorbis");
+    if (file.compare(0, 4, "OggS") != 0 || header == std::string::npos || file.size() < 27)
+        throw std::runtime_error("no Vorbis identification header");
+    overwrite32(file, header + 12, rate);
+    const auto segments = static_cast<unsigned char>(file[26]);
+    std::size_t pageSize = 27 + segments;
+    for (std::size_t i = 0; i < segments; ++i)
+        pageSize += static_cast<unsigned char>(file.at(27 + i));
+    if (header >= pageSize)
+        throw std::runtime_error("the Vorbis identification header is not on the first page");
+    overwrite32(file, 22, 0);
+    overwrite32(file, 22, oggChecksum(file.substr(0, pageSize)));
+    return file;
+}
+
+std::string withAsfRate(std::string file, std::uint32_t rate) {
+    // The Stream Properties Object: its GUID, size (8), stream type (16), error correction type
+    // (16), time offset (8), two lengths (4 + 4), flags (2) and 4 reserved bytes come before its
+    // wave format, whose format tag and channel count (2 + 2) come before the rate.
+    const std::string streamProperties(
+        "\x91\x07\xDC\xB7\xB7\xA9\xCF\x11\x8E\xE6\x00\xC0\x0C\x20\x53\x65", 16);
+    const std::size_t object = file.find(streamProperties);
+    if (object == std::string::npos || object + 86 > file.size())
+        throw std::runtime_error("no ASF stream properties");
+    overwrite32(file, object + 82, rate);
+    return file;
+}
+
 void putVariableLength(std::string& out, std::uint32_t value) {
     std::string bytes(1, static_cast<char>(value & 0x7F));
     while (value >>= 7) {
@@ -52,6 +103,14 @@ std::string toneExtension(ToneFormat format) {
     case ToneFormat::Wma: return "wma";
     }
     return "";
+}
+
+std::string withDeclaredRate(std::string file, ToneFormat format, std::uint32_t rate) {
+    switch (format) {
+    case ToneFormat::Ogg: return withOggRate(std::move(file), rate);
+    case ToneFormat::Wma: return withAsfRate(std::move(file), rate);
+    default: throw std::logic_error("only Ogg and WMA headers declare a rate to patch");
+    }
 }
 
 void encodeTone(const std::filesystem::path& path, ToneFormat format, double seconds) {

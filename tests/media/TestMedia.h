@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -13,6 +14,10 @@ enum class ToneFormat { Ogg, Mp3, Mp2, Wma };
 void encodeTone(const std::filesystem::path& path, ToneFormat format, double seconds);
 // The usual extension of the format, without the dot: "ogg", "mp3", "mp2", "wma".
 std::string toneExtension(ToneFormat format);
+// An Ogg or WMA file whose header declares `rate` instead of its own sample rate: the Vorbis
+// identification header, its Ogg page's checksum made anew; or the ASF stream's wave format.
+// Throws for the other formats, or when the header is not found.
+std::string withDeclaredRate(std::string file, ToneFormat format, std::uint32_t rate);
 
 // An XM module written byte by byte: one instrument with a looped 8-bit sine, two channels, one
 // pattern of `rows` rows played `orders` times at speed 6 and 125 BPM (0.12 s a row).

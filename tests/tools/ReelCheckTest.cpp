@@ -1,9 +1,11 @@
 #include "ScriptText.h"
 #include "TempFolder.h"
+#include "TestMedia.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -67,6 +69,23 @@ TEST_F(ReelCheck, FailsWhenARecordNeedsAFileThatCannotBeUsed) {
     const Outcome result = run("--files");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "music \"gone.ogg\": missing\n");
+}
+
+// A header that declares a rate no music has: the file is named with the reason at once, without
+// decoding a frame into millions (which took a gigabyte). Each test runs in a process of its own,
+// so the largest child it waited for is this reelcheck (or the shell that ran it).
+TEST_F(ReelCheck, NamesMusicWhoseHeaderDeclaresARateNoMusicHas) {
+    encodeTone(folder.path() / "tune.ogg", ToneFormat::Ogg, 1.0);
+    folder.write("slow.ogg",
+                 withDeclaredRate(contents(folder.path() / "tune.ogg"), ToneFormat::Ogg, 1));
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("m", "SoundPlayer", 0, "0", "0", "9", "slow.ogg"));
+    const Outcome result = run("--files");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "music \"slow.ogg\": unreadable: sample rate out of range (1 Hz)\n");
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    EXPECT_LT(children.ru_maxrss, 400L << 10) << "kilobytes";
 }
 
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
