@@ -143,6 +143,7 @@ bool SoundLibrary::switchOutput(AudioOutput chosen) {
         mixRate = rate;
     }
     closing.reset();
+    const double stopped = monotonicSeconds();
     std::unique_ptr<AudioDevice> opened;
     bool ok = true;
     if (chosen == AudioOutput::Device) {
@@ -152,6 +153,7 @@ bool SoundLibrary::switchOutput(AudioOutput chosen) {
     {
         std::lock_guard guard(lock);
         output = opened ? AudioOutput::Device : AudioOutput::Offline;
+        handBackUnheard(stopped);
         // The new output counts its frames from 0; a stream with no history reads its position.
         mixedFrames = 0;
         for (auto& [id, stream] : streams) {
@@ -168,6 +170,19 @@ bool SoundLibrary::switchOutput(AudioOutput chosen) {
         device->start();
     }
     return ok;
+}
+
+void SoundLibrary::handBackUnheard(double stoppedAt) {
+    // Only a device plays later than it mixes; offline, everything mixed has been heard.
+    const double heard = clock ? clock->heard(stoppedAt) : 0.0;
+    for (auto& [id, stream] : streams) {
+        // An ended stream has let go of its channel and stays at its end.
+        const std::int64_t unheard =
+            clock && !stream.ended
+                ? stream.position - stream.history.positionAt(heard, stream.position)
+                : 0;
+        stream.position -= stream.unheard.handBack(unheard);
+    }
 }
 
 void SoundLibrary::close() {
@@ -299,6 +314,7 @@ int SoundLibrary::playStream(int channel, StreamHandle stream) {
         }
         found->position = 0;
         found->history.clear();
+        found->unheard.clear();
         found->ended = false;
         found->needsRewind = false;
     }
@@ -333,6 +349,7 @@ void SoundLibrary::stopStream(StreamHandle stream) {
     }
     found->position = 0;
     found->history.clear();
+    found->unheard.clear();
     found->paused = false;
     found->ended = false;
     found->needsRewind = true;
@@ -550,7 +567,8 @@ void SoundLibrary::mixBlock(float* out, std::size_t frames) {
         if (!stream || stream->paused) {
             continue;
         }
-        std::size_t made = stream->source->render(scratch.data(), frames);
+        std::size_t made =
+            stream->unheard.render(*stream->source, scratch.data(), frames, device != nullptr);
         if (made > 0) {
             stream->history.record(mixedFrames, stream->position, static_cast<std::int64_t>(made));
             stream->position += static_cast<std::int64_t>(made);

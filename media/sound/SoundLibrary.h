@@ -3,6 +3,7 @@
 #include "AudioSource.h"
 #include "PlaybackClock.h"
 #include "PositionHistory.h"
+#include "UnheardAudio.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -134,6 +135,7 @@ private:
     struct Stream {
         std::unique_ptr<AudioSource> source;
         PositionHistory history;
+        UnheardAudio unheard;
         std::int64_t position = 0;
         bool paused = false;
         bool ended = false;
@@ -154,6 +156,9 @@ private:
     };
 
     void feedDevice(float* out, std::size_t frames);
+    // After the device stopped at `stoppedAt`: every stream goes back to the position heard,
+    // the frames the device took but had not played to be played again.
+    void handBackUnheard(double stoppedAt);
     // The device fed by this library, or nothing with the reason kept as the last error.
     std::unique_ptr<AudioDevice> openDevice(int mixRate);
     void mix(float* out, std::size_t frames);
