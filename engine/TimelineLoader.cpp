@@ -1,8 +1,10 @@
 #include "TimelineLoader.h"
 
+#include "ContainerNode.h"
 #include "DataNode.h"
 #include "DomCursor.h"
 #include "Effect.h"
+#include "LoadError.h"
 #include "ScriptErrors.h"
 #include "TriggerTimes.h"
 
@@ -19,9 +21,12 @@ std::string readString(DomCursor& cursor, const std::string& key) {
 double readTime(DomCursor& cursor, const std::string& key, const std::string& recordName) {
     cursor.select(key);
     const double time = cursor.getFloat();
-    if (!std::isfinite(time))
-        throw Errors::ScriptLoaderError("Error : time is not a finite number in record [" +
+    if (!std::isfinite(time)) {
+        Errors::ScriptLoaderError error("Error : time is not a finite number in record [" +
                                         recordName + "]");
+        error.placeAt(cursor.getCurrent()->getPlace());
+        throw error;
+    }
     return time;
 }
 
@@ -59,16 +64,20 @@ void TimelineLoader::readScript(DomCursor& cursor) {
         const std::string recordName = cursor.getCurrent()->getName();
         cursor.enter();
         const std::string type = cursor.typeName();
-        if (type == "DemoEffect")
-            readEffectRecord(cursor, recordName);
-        else if (type == "DemoTrigger")
-            readTriggerRecord(cursor, recordName);
+        // What goes wrong in a record without a place of its own is the record's.
+        Errors::placingErrors(cursor.getBranch()->getPlace(), [&] {
+            if (type == "DemoEffect")
+                readEffectRecord(cursor, recordName);
+            else if (type == "DemoTrigger")
+                readTriggerRecord(cursor, recordName);
+        });
         cursor.leave();
     }
 }
 
 void TimelineLoader::readEffectRecord(DomCursor& cursor, const std::string& recordName) {
     const std::string identifier = readString(cursor, "identifier");
+    const SourcePlace identifierPlace = cursor.getCurrent()->getPlace();
     cursor.select("layer");
     const int layer = cursor.getInt();
     const double initTime = readTime(cursor, "initTime", recordName);
@@ -76,7 +85,7 @@ void TimelineLoader::readEffectRecord(DomCursor& cursor, const std::string& reco
     const double stopTime = readTime(cursor, "stopTime", recordName);
     std::vector<std::string> data = readStrings(cursor, "data");
     std::vector<float> parameters = readFloats(cursor, "parameters");
-    Effect& effect = requireEffect(identifier, recordName);
+    Effect& effect = requireEffect(identifier, recordName, identifierPlace);
 
     reserveRoom(3, 0, recordName);
     events.push_back(
@@ -87,6 +96,7 @@ void TimelineLoader::readEffectRecord(DomCursor& cursor, const std::string& reco
 
 void TimelineLoader::readTriggerRecord(DomCursor& cursor, const std::string& recordName) {
     const std::string effectId = readString(cursor, "effectId");
+    const SourcePlace effectIdPlace = cursor.getCurrent()->getPlace();
     const std::string triggerId = readString(cursor, "triggerId");
     cursor.select("periodic");
     const bool periodic = cursor.getBool();
@@ -94,7 +104,7 @@ void TimelineLoader::readTriggerRecord(DomCursor& cursor, const std::string& rec
     const double endTime = readTime(cursor, "endTime", recordName);
     const double delay = readTime(cursor, "delay", recordName);
     std::vector<float> parameters = readFloats(cursor, "parameters");
-    Effect& effect = requireEffect(effectId, recordName);
+    Effect& effect = requireEffect(effectId, recordName, effectIdPlace);
 
     const std::vector<double> times =
         triggerTimes(periodic, beginTime, endTime, delay, triggerId, effectId);
@@ -123,11 +133,14 @@ Effect* TimelineLoader::findEffect(const std::string& name) const {
     return nullptr;
 }
 
-Effect& TimelineLoader::requireEffect(const std::string& name,
-                                      const std::string& recordName) const {
+Effect& TimelineLoader::requireEffect(const std::string& name, const std::string& recordName,
+                                      const SourcePlace& place) const {
     Effect* effect = findEffect(name);
-    if (!effect)
-        throw Errors::ScriptLoaderError("Error : unknown effect [" + name + "] in record [" +
+    if (!effect) {
+        Errors::ScriptLoaderError error("Error : unknown effect [" + name + "] in record [" +
                                         recordName + "]");
+        error.placeAt(place);
+        throw error;
+    }
     return *effect;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SourcePlace.h"
 #include "TimelineEvent.h"
 
 #include <string>
@@ -35,7 +36,8 @@ public:
     std::vector<TimelineEvent> takeEvents() { return std::move(events); }
 
 private:
-    Effect& requireEffect(const std::string& name, const std::string& recordName) const;
+    Effect& requireEffect(const std::string& name, const std::string& recordName,
+                          const SourcePlace& place) const;
     void reserveRoom(std::size_t newEvents, std::size_t numbersPerEvent,
                      const std::string& recordName);
 

@@ -3,18 +3,30 @@
 #include "ContainerNode.h"
 #include "Element.h"
 #include "IncludeType.h"
+#include "LoadError.h"
 #include "ParseContext.h"
+#include "ScriptErrors.h"
 #include "TypedefType.h"
 
+#include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
 
+// Whether a conversion read the whole word: all of it, some digits, and a value in range.
+bool readWhole(const std::string& text, const char* end, bool inRange) {
+    return !text.empty() && end == text.c_str() + text.size() && inRange;
+}
+
 // Decimal as strtol reads it: leading blanks and a sign, stops at the first non-digit, no digits
 // give 0; values beyond 32 bits saturate.
-int toInt(const std::string& text, const std::string&) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
+int toInt(const std::string& text, const std::string&, bool& whole) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    whole = readWhole(text, end, errno != ERANGE && value >= INT_MIN && value <= INT_MAX);
     if (value > INT_MAX)
         return INT_MAX;
     if (value < INT_MIN)
@@ -26,21 +38,26 @@ double toDouble(const std::string& text) {
     return std::strtod(text.c_str(), nullptr);
 }
 
-double toFloat(const std::string& text, const std::string&) {
-    return toDouble(text);
+// Only overflow counts as out of range: a value too small to hold still reads as about 0.
+double toFloat(const std::string& text, const std::string&, bool& whole) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    whole = readWhole(text, end, !(errno == ERANGE && std::isinf(value)));
+    return value;
 }
 
-std::string toText(const std::string& text, const std::string&) {
+std::string toText(const std::string& text, const std::string&, bool&) {
     return text;
 }
 
-char toChar(const std::string& text, const std::string& name) {
+char toChar(const std::string& text, const std::string& name, bool&) {
     if (text.size() != 1)
         throwWrongType(name);
     return text[0];
 }
 
-bool toBool(const std::string& text, const std::string& name) {
+bool toBool(const std::string& text, const std::string& name, bool&) {
     if (text == "true")
         return true;
     if (text != "false")
@@ -48,11 +65,13 @@ bool toBool(const std::string& text, const std::string& name) {
     return false;
 }
 
-// A type whose value is one word, converted into a leaf.
+// A type whose value is one word, converted into a leaf. A number that is not one as a whole is
+// noted, as its leaf holds only what the conversion made of it.
 template <typename Node>
 class WordType : public TypeDescriptor {
 public:
-    using Convert = typename Node::Value (*)(const std::string& text, const std::string& name);
+    using Convert = typename Node::Value (*)(const std::string& text, const std::string& name,
+                                             bool& whole);
 
     WordType(std::string typeName, Convert convert)
         : TypeDescriptor(std::move(typeName)), convert(convert) {}
@@ -61,14 +80,23 @@ public:
         return std::unique_ptr<TypeDescriptor>(new WordType(*this));
     }
 
-    void parseValue(ParseContext&, ContainerNode& container, Element* value,
+    void parseValue(ParseContext& context, ContainerNode& container, Element* value,
                     const std::string& name) const override {
         if (!value)
             throwNoData(name);
         if (!value->isWord())
-            throwDataFormat(name);
-        container.addChild(
-            std::make_unique<Node>(convert(value->textRef(), name), typeName, name, &container));
+            throwDataFormat(name, value);
+        bool whole = true;
+        // Making a file leaf loads its file: a file that cannot be read is this value's error.
+        auto node = Errors::placingErrors(value->getPlace(), [&] {
+            return std::make_unique<Node>(convert(value->textRef(), name, whole), typeName, name,
+                                          &container);
+        });
+        node->setPlace(value->getPlace());
+        if (!whole)
+            LoadNotes::keep(context.notes.numberWords,
+                            NumberWord{value->getPlace(), value->getText(), name, Node::leafKind});
+        container.addChild(std::move(node));
     }
 
 private:
@@ -87,18 +115,22 @@ public:
         return std::unique_ptr<TypeDescriptor>(new VectorType(*this));
     }
 
-    void parseValue(ParseContext&, ContainerNode& container, Element* value,
+    void parseValue(ParseContext& context, ContainerNode& container, Element* value,
                     const std::string& name) const override {
         if (!value)
             throwNoData(name);
         if (!value->isBlock())
-            throwDataFormat(name);
+            throwDataFormat(name, value);
         typename Node::Value vector;
         vector.x = coordinate(*value, name);
         vector.y = coordinate(*value, name);
         if constexpr (Node::leafKind == Kind::Vector3d)
             vector.z = coordinate(*value, name);
-        container.addChild(std::make_unique<Node>(vector, typeName, name, &container));
+        auto node = std::make_unique<Node>(vector, typeName, name, &container);
+        node->setPlace(value->getPlace());
+        container.addChild(std::move(node));
+        if (const Element* extra = value->nextChild())
+            noteIgnoredValue(context, IgnoredValue::After::Vector, *extra, name, typeName);
     }
 
 private:
@@ -108,7 +140,7 @@ private:
     static double coordinate(Element& block, const std::string& name) {
         Element* child = block.nextChild();
         if (!child)
-            throwDataFormat(name);
+            throwDataFormat(name, &block);
         return toDouble(child->textRef());
     }
 };
@@ -129,21 +161,37 @@ void BlockType::parseValue(ParseContext& context, ContainerNode& container, Elem
     }
     ContainerDepth depth(context, name);
     auto node = std::make_unique<ContainerNode>(Kind::Block, typeName, name, &container);
+    node->setPlace(value->getPlace());
     readStatements(context, *node, *value);
     container.addChild(std::move(node));
 }
 
+namespace {
+
+// Text after the last ';' of a block stays loose among its statements.
+[[noreturn]] void throwLooseElement(const Element& element) {
+    Errors::ScriptLoaderError error("Error : syntax error in typedef");
+    error.placeAt(element.getPlace());
+    error.addNote("every definition ends with ';': is it missing after this one?");
+    throw error;
+}
+
+} // namespace
+
 void BlockType::readStatements(ParseContext& context, ContainerNode& container, Element& block) {
     while (Element* statement = block.nextChild()) {
         if (!statement->isBlock())
-            throwSyntaxError();
-        Element* typeWord = statement->nextChild();
-        if (!typeWord || !typeWord->isWord())
-            throwSyntaxError();
-        const TypeDescriptor* type = container.findType(typeWord->textRef());
-        if (!type)
-            throwUndefinedType(typeWord->textRef());
-        type->parseStatement(context, container, *statement);
+            throwLooseElement(*statement);
+        // An error without a place of its own belongs to the statement being read.
+        Errors::placingErrors(statement->getPlace(), [&] {
+            Element* typeWord = statement->nextChild();
+            if (!typeWord || !typeWord->isWord())
+                throwSyntaxError(typeWord);
+            const TypeDescriptor* type = container.findType(typeWord->textRef());
+            if (!type)
+                throwUndefinedType(typeWord->textRef(), typeWord);
+            type->parseStatement(context, container, *statement);
+        });
     }
 }
 
@@ -174,6 +222,7 @@ void CollectionType::parseValue(ParseContext& context, ContainerNode& container,
         throwDataFormat(name);
     ContainerDepth depth(context, name);
     auto node = std::make_unique<ContainerNode>(kind, typeName, name, &container);
+    node->setPlace(value->getPlace());
     node->setElementTypeName(elementTypeName);
     if (kind == Kind::Array)
         readElements(context, *node, *element, *value);
@@ -193,7 +242,7 @@ void CollectionType::readEntries(ParseContext& context, ContainerNode& node,
                                  const TypeDescriptor& element, Element& value) const {
     while (Element* entry = value.nextChild()) {
         if (!entry->isBlock())
-            throwDataFormat(node.getName());
+            throwDataFormat(node.getName(), entry);
         element.parseStatement(context, node, *entry);
     }
 }

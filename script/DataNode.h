@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SourcePlace.h"
+
 #include <string>
 #include <utility>
 
@@ -30,11 +32,17 @@ public:
     ContainerNode* getParent() const { return parent; }
     void setParent(ContainerNode* newParent) { parent = newParent; }
 
+    // Where the node was written: the definition that made it, or, for a value without a
+    // definition of its own (an element of an array, a member of a record), the value itself.
+    const SourcePlace& getPlace() const { return place; }
+    void setPlace(SourcePlace where) { place = std::move(where); }
+
 private:
     Kind kind;
     std::string declaredType;
     std::string name;
     ContainerNode* parent;
+    SourcePlace place;
 };
 
 struct Vector2 {

@@ -23,7 +23,7 @@ void DomCursor::select(const std::string& name) {
 ContainerNode* DomCursor::enter() {
     ContainerNode* container = current ? current->asContainer() : nullptr;
     if (!container)
-        throw Errors::DOMError("No branch found in DOM structure.");
+        fail("No branch found in DOM structure.");
     branch = container;
     return branch;
 }
@@ -40,8 +40,14 @@ std::string DomCursor::typeName() const {
 template <typename Node>
 const Node& DomCursor::selected() const {
     if (!current || current->getKind() != Node::leafKind)
-        throw Errors::DOMError("No data found.");
+        fail("No data found.");
     return static_cast<const Node&>(*current);
+}
+
+void DomCursor::fail(const char* message) const {
+    Errors::DOMError error(message);
+    error.placeAt(current ? current->getPlace() : branch->getPlace());
+    throw error;
 }
 
 std::string DomCursor::getString() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadNotes.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -8,7 +10,8 @@ class ContainerNode;
 class DataNode;
 
 // The one way the engine reads a loaded script: walks branches of the tree and reads values of
-// four kinds, checking each value's kind. Owns the tree; the tree goes when the cursor goes.
+// four kinds, checking each value's kind. Owns the tree; the tree goes when the cursor goes. Its
+// errors stand at the node they concern: the one selected, or else the branch being read.
 class DomCursor {
 public:
     explicit DomCursor(std::unique_ptr<ContainerNode> root);
@@ -36,11 +39,17 @@ public:
     ContainerNode* getBranch() const { return branch; }
     DataNode* getCurrent() const { return current; }
 
+    // What the load noticed that changes nothing it loaded.
+    const LoadNotes& getNotes() const { return notes; }
+    void setNotes(LoadNotes loadNotes) { notes = std::move(loadNotes); }
+
 private:
     template <typename Node>
     const Node& selected() const;
+    [[noreturn]] void fail(const char* message) const;
 
     std::unique_ptr<ContainerNode> root;
     ContainerNode* branch;
     DataNode* current = nullptr;
+    LoadNotes notes;
 };

@@ -2,19 +2,24 @@
 
 #include <utility>
 
-Element::Element(std::string text, bool word, bool block, char opener, char terminator)
-    : text(std::move(text)), word(word), block(block), opener(opener), terminator(terminator) {}
+Element::Element(std::string text, bool word, bool block, char opener, char terminator,
+                 SourcePlace place)
+    : text(std::move(text)), word(word), block(block), opener(opener), terminator(terminator),
+      place(std::move(place)) {}
 
-std::unique_ptr<Element> Element::makeWord(std::string text) {
-    return std::unique_ptr<Element>(new Element(std::move(text), true, false, ' ', ' '));
+std::unique_ptr<Element> Element::makeWord(std::string text, SourcePlace place) {
+    return std::unique_ptr<Element>(
+        new Element(std::move(text), true, false, ' ', ' ', std::move(place)));
 }
 
-std::unique_ptr<Element> Element::makeMarker(char opener, char terminator) {
-    return std::unique_ptr<Element>(new Element({}, false, false, opener, terminator));
+std::unique_ptr<Element> Element::makeMarker(char opener, char terminator, SourcePlace place) {
+    return std::unique_ptr<Element>(
+        new Element({}, false, false, opener, terminator, std::move(place)));
 }
 
-std::unique_ptr<Element> Element::makeBlock(char opener, char terminator) {
-    return std::unique_ptr<Element>(new Element({}, false, true, opener, terminator));
+std::unique_ptr<Element> Element::makeBlock(char opener, char terminator, SourcePlace place) {
+    return std::unique_ptr<Element>(
+        new Element({}, false, true, opener, terminator, std::move(place)));
 }
 
 Element* Element::nextChild() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SourcePlace.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -9,9 +11,10 @@
 // marker that lives only on the lexer's stack while a bracket is open.
 class Element {
 public:
-    static std::unique_ptr<Element> makeWord(std::string text);
-    static std::unique_ptr<Element> makeMarker(char opener, char terminator);
-    static std::unique_ptr<Element> makeBlock(char opener, char terminator);
+    // `place`: where the word, or the block's opening bracket, begins.
+    static std::unique_ptr<Element> makeWord(std::string text, SourcePlace place);
+    static std::unique_ptr<Element> makeMarker(char opener, char terminator, SourcePlace place);
+    static std::unique_ptr<Element> makeBlock(char opener, char terminator, SourcePlace place);
 
     bool isWord() const { return word; }
     bool isBlock() const { return block; }
@@ -20,6 +23,7 @@ public:
     const std::string& textRef() const { return text; }
     char getOpener() const { return opener; }
     char getTerminator() const { return terminator; }
+    const SourcePlace& getPlace() const { return place; }
 
     // Single front-to-back pass over a block's children; nothing at the end, and always
     // nothing for a word.
@@ -28,7 +32,8 @@ public:
     const std::vector<std::unique_ptr<Element>>& getChildren() const { return children; }
 
 private:
-    Element(std::string text, bool word, bool block, char opener, char terminator);
+    Element(std::string text, bool word, bool block, char opener, char terminator,
+            SourcePlace place);
 
     std::string text;
     bool word;
@@ -37,4 +42,5 @@ private:
     char terminator;
     std::vector<std::unique_ptr<Element>> children;
     std::size_t cursor = 0;
+    SourcePlace place;
 };

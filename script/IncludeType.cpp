@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -92,23 +93,40 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
     Element* nameElement = statement.nextChild();
     if (!nameElement)
         throw Errors::ScriptLoaderError("Error : no data in definition for include directive.");
-    if (!nameElement->isWord())
-        throw Errors::ScriptLoaderError(
+    if (!nameElement->isWord()) {
+        Errors::ScriptLoaderError error(
             "Error : Corrupt dataformat for definition for include directive");
+        error.placeAt(nameElement->getPlace());
+        throw error;
+    }
     const std::string name = nameElement->getText();
-    if (++context.includes > ParseContext::maxIncludes)
-        throw Errors::ScriptLoaderError("Error : too many includes [" + name + "]");
-
-    OpenFileGuard guard(context, name);
+    noteRestOfStatement(context, container, statement, name, "include");
     ScriptLexer lexer;
-    const std::string* text = textOf(context, name);
-    std::unique_ptr<Element> root = text ? lexer.parseText(name, *text) : lexer.load(name);
-    if (!lexer.popFirstError().empty())
-        throw Errors::ScriptLoaderError("Error : lexer error in include file ( " + name + ".");
-    context.scriptBytes += lexer.bytesRead();
-    if (context.scriptBytes > ParseContext::maxTotalScriptBytes)
-        throw Errors::ScriptLoaderError("Error : included scripts too large in total [" + name +
-                                        "]");
+    std::unique_ptr<Element> root;
+    // Keeps the file on the chain of open files while its statements are read.
+    std::optional<OpenFileGuard> guard;
+    // Errors about the file itself (missing, unreadable, a cycle, too many) belong to the name
+    // that named it.
+    Errors::placingErrors(nameElement->getPlace(), [&] {
+        if (++context.includes > ParseContext::maxIncludes)
+            throw Errors::ScriptLoaderError("Error : too many includes [" + name + "]");
+        guard.emplace(context, name);
+        const std::string* text = textOf(context, name);
+        root = text ? lexer.parseText(name, *text) : lexer.load(name);
+        // The lexer's cause stands in the included file; the message names the file.
+        const SourcePlace cause = lexer.firstErrorPlace();
+        if (!lexer.popFirstError().empty()) {
+            Errors::ScriptLoaderError error("Error : lexer error in include file ( " + name + ".");
+            error.placeAt(cause);
+            throw error;
+        }
+        context.scriptBytes += lexer.bytesRead();
+        if (context.scriptBytes > ParseContext::maxTotalScriptBytes)
+            throw Errors::ScriptLoaderError("Error : included scripts too large in total [" + name +
+                                            "]");
+    });
+    for (DroppedEscape& escape : lexer.takeDroppedEscapes())
+        LoadNotes::keep(context.notes.droppedEscapes, std::move(escape));
     BlockType::readStatements(context, container, *root);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadNotes.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -25,6 +27,8 @@ struct ParseContext {
     // The text of each file included, read once per load: opening, reading and closing a file
     // again for every include of it was the rest of that cost. Bounded by the total above.
     std::map<std::filesystem::path, std::string> includeTexts;
+    // What the load noticed that changes nothing, for the checks of the script.
+    LoadNotes notes;
     int containerDepth = 0;
     std::size_t includes = 0;
     std::uintmax_t scriptBytes = 0;

@@ -91,7 +91,7 @@ std::unique_ptr<Element> ScriptLexer::parseText(const std::string& name, std::st
 bool ScriptLexer::consume(const char* text, std::size_t size) {
     textBytes += size;
     if (textBytes > maxScriptBytes) {
-        addError(format("Error : script larger than %d MiB", int(maxScriptBytes >> 20)));
+        addError(format("Error : script larger than %d MiB", int(maxScriptBytes >> 20)), here());
         return false;
     }
     for (std::size_t i = 0; i < size; ++i)
@@ -102,9 +102,13 @@ bool ScriptLexer::consume(const char* text, std::size_t size) {
 std::string ScriptLexer::popFirstError() {
     if (errors.empty())
         return {};
-    std::string first = std::move(errors.front());
+    std::string first = std::move(errors.front().message);
     errors.pop_front();
     return first;
+}
+
+SourcePlace ScriptLexer::firstErrorPlace() const {
+    return errors.empty() ? SourcePlace{} : errors.front().place;
 }
 
 std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
@@ -125,6 +129,8 @@ std::unique_ptr<Element> ScriptLexer::lex(std::istream& stream) {
 }
 
 void ScriptLexer::reset() {
+    placeFile = std::make_shared<const std::string>(fileName);
+    droppedEscapes.clear();
     stack.clear();
     token.clear();
     textBytes = 0;
@@ -138,8 +144,18 @@ void ScriptLexer::reset() {
     nestingReported = false;
 }
 
-void ScriptLexer::addError(std::string message) {
-    errors.push_back(std::move(message));
+void ScriptLexer::addError(std::string message, SourcePlace place) {
+    errors.push_back({std::move(message), std::move(place)});
+}
+
+SourcePlace ScriptLexer::here() const {
+    // The line feed itself counts as the first column of the line it begins.
+    return {placeFile, line, line == 1 ? column : column - 1};
+}
+
+void ScriptLexer::startToken() {
+    if (token.empty())
+        tokenPlace = here();
 }
 
 void ScriptLexer::handle(char c) {
@@ -183,23 +199,26 @@ void ScriptLexer::handleWordCharacter(char c) {
         }
     } else if (c == '/') {
         flushWord();
+        startToken();
         token.assign(1, '/');
         slashPending = true;
         return;
     }
     if (c == '"' || c == '\'') {
         // The token is not flushed: text right before a quote begins the quoted word.
+        startToken();
         state = State::Quoted;
         quote = c;
         return;
     }
+    startToken();
     token += c;
 }
 
 void ScriptLexer::handleQuoted(char c) {
     if (quote == '\'') {
         if (c == '\'') {
-            stack.push_back(Element::makeWord(std::move(token)));
+            stack.push_back(Element::makeWord(std::move(token), tokenPlace));
             token.clear();
             state = State::Normal;
         } else {
@@ -211,8 +230,11 @@ void ScriptLexer::handleQuoted(char c) {
         escapePending = false;
         if (const char translated = translateEscape(c))
             token += translated;
+        else
+            LoadNotes::keep(droppedEscapes, DroppedEscape{escapePlace, c});
     } else if (c == '\\') {
         escapePending = true;
+        escapePlace = here();
     } else if (c == '"') {
         state = State::Normal;
         flushWord();
@@ -243,7 +265,7 @@ void ScriptLexer::handleComment(char c) {
 void ScriptLexer::flushWord() {
     if (token.empty())
         return;
-    stack.push_back(Element::makeWord(std::move(token)));
+    stack.push_back(Element::makeWord(std::move(token), tokenPlace));
     token.clear();
 }
 
@@ -252,13 +274,13 @@ void ScriptLexer::openBracket(char c) {
         // Brackets beyond the bound are skipped with their terminators; the load fails on the
         // message anyway, the tree just stays shallow.
         if (!nestingReported) {
-            addError(format("Error : nesting too deep at line %d, col %d", line, column));
+            addError(format("Error : nesting too deep at line %d, col %d", line, column), here());
             nestingReported = true;
         }
         ++skippedDepth;
         return;
     }
-    stack.push_back(Element::makeMarker(c, terminatorFor(c)));
+    stack.push_back(Element::makeMarker(c, terminatorFor(c), here()));
     ++openMarkers;
 }
 
@@ -278,14 +300,21 @@ void ScriptLexer::closeBracket(char c) {
                 matched = true;
                 break;
             }
-            addError(format("Wrong block terminator %c at line %d, col %d", c, line, column));
+            addError(format("Wrong block terminator %c at line %d, col %d", c, line, column),
+                     here());
         }
         --begin;
     }
     const std::size_t firstContent = matched ? begin : 0;
     const std::size_t eraseFrom = matched ? begin - 1 : 0;
 
-    auto block = Element::makeBlock(openerFor(c), c);
+    // Without its opening bracket a block begins where its first element does.
+    SourcePlace place = here();
+    if (matched)
+        place = stack[begin - 1]->getPlace();
+    else if (!stack.empty())
+        place = stack.front()->getPlace();
+    auto block = Element::makeBlock(openerFor(c), c, std::move(place));
     for (std::size_t i = eraseFrom; i < stack.size(); ++i) {
         if (stack[i]->isMarker())
             --openMarkers;
@@ -304,7 +333,9 @@ void ScriptLexer::closeStatement() {
             break;
         --begin;
     }
-    auto statement = Element::makeBlock(' ', ';');
+    // A statement begins with its first element; an empty one at its ';'.
+    auto statement =
+        Element::makeBlock(' ', ';', begin < stack.size() ? stack[begin]->getPlace() : here());
     for (std::size_t i = begin; i < stack.size(); ++i)
         statement->addChild(std::move(stack[i]));
     stack.resize(begin);
@@ -316,9 +347,10 @@ std::unique_ptr<Element> ScriptLexer::finish() {
     for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         if ((*it)->isMarker())
             addError(std::string("Currupt element found in elementstack : ") +
-                     (*it)->getTerminator());
+                         (*it)->getTerminator(),
+                     (*it)->getPlace());
     }
-    auto root = Element::makeBlock(' ', ' ');
+    auto root = Element::makeBlock(' ', ' ', {placeFile, 1, 1});
     for (auto& element : stack) {
         if (!element->isMarker())
             root->addChild(std::move(element));

@@ -2,6 +2,7 @@
 
 #include "Element.h"
 #include "FileLoader.h"
+#include "LoadNotes.h"
 
 #include <cstdint>
 #include <deque>
@@ -12,7 +13,8 @@
 #include <vector>
 
 // Turns script text into a tree of words, bracket groups and statements. It never stops on bad
-// text: it collects messages (with line and column) and always returns a tree.
+// text: it collects messages (with line and column) and always returns a tree. Every element
+// records where it begins; every message, where its cause stands.
 class ScriptLexer : public FileLoader<std::unique_ptr<Element>> {
 public:
     // Brackets open at once beyond this are refused with a message, so that nothing that walks
@@ -27,6 +29,11 @@ public:
     // The same for text already in memory: an include of a file the load has read before.
     std::unique_ptr<Element> parseText(const std::string& fileName, std::string_view text);
     std::string popFirstError();
+    // Where the cause of the message that popFirstError would give stands; nowhere when there
+    // is no message.
+    SourcePlace firstErrorPlace() const;
+    // Escapes inside double quotes that the text dropped, in the order they stand.
+    std::vector<DroppedEscape> takeDroppedEscapes() { return std::move(droppedEscapes); }
 
     const std::string& getFileName() const { return fileName; }
     // The bytes of text the last run read.
@@ -39,6 +46,10 @@ protected:
 
 private:
     enum class State { Normal, Quoted, Comment };
+    struct Problem {
+        std::string message;
+        SourcePlace place;
+    };
 
     void reset();
     // False once the text has passed the size bound.
@@ -53,14 +64,23 @@ private:
     void closeBracket(char c);
     void closeStatement();
     std::unique_ptr<Element> finish();
-    void addError(std::string message);
+    void addError(std::string message, SourcePlace place);
+    // The character being read. Columns here start again at 1 with the first character after a
+    // line feed, whatever the messages say.
+    SourcePlace here() const;
+    void startToken();
 
     std::string fileName;
+    std::shared_ptr<const std::string> placeFile;
     std::uintmax_t textBytes = 0;
-    std::deque<std::string> errors;
+    std::deque<Problem> errors;
+    std::vector<DroppedEscape> droppedEscapes;
 
     std::vector<std::unique_ptr<Element>> stack;
     std::string token;
+    // Where the token being collected begins; set by startToken.
+    SourcePlace tokenPlace;
+    SourcePlace escapePlace;
     State state = State::Normal;
     char quote = 0;
     bool slashPending = false;

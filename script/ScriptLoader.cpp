@@ -19,10 +19,15 @@ protected:
         {
             ScriptLexer lexer;
             elements = lexer.parse(fileName, stream);
+            const SourcePlace cause = lexer.firstErrorPlace();
             const std::string firstError = lexer.popFirstError();
-            if (!firstError.empty())
-                throw Errors::DOMError(firstError + "\n");
+            if (!firstError.empty()) {
+                Errors::DOMError error(firstError + "\n");
+                error.placeAt(cause);
+                throw error;
+            }
             context.scriptBytes = lexer.bytesRead();
+            context.notes.droppedEscapes = lexer.takeDroppedEscapes();
         }
 
         if (const auto path = resolvePortablePath(fileName))
@@ -37,8 +42,10 @@ protected:
 
         // The root only carried the built-in tables, which the top block received as copies.
         std::unique_ptr<DataNode> top = root.releaseChild(0);
-        return std::make_unique<DomCursor>(
+        auto cursor = std::make_unique<DomCursor>(
             std::unique_ptr<ContainerNode>(static_cast<ContainerNode*>(top.release())));
+        cursor->setNotes(std::move(context.notes));
+        return cursor;
     }
 };
 

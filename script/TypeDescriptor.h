@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadNotes.h"
+
 #include <memory>
 #include <string>
 
@@ -35,13 +37,22 @@ protected:
     TypeDescriptor& operator=(const TypeDescriptor&) = default;
 };
 
-// The texts of the parser's errors, shared by every type.
-[[noreturn]] void throwSyntaxError();
-[[noreturn]] void throwNameSyntaxError();
-[[noreturn]] void throwUndefinedType(const std::string& typeName);
-[[noreturn]] void throwNoData(const std::string& name);
-[[noreturn]] void throwDataFormat(const std::string& name);
+// The texts of the parser's errors, shared by every type. `at`, when given, is the element the
+// error comes from; without it the error takes the place of the statement being read.
+[[noreturn]] void throwSyntaxError(const Element* at = nullptr);
+[[noreturn]] void throwNameSyntaxError(const Element* at = nullptr);
+[[noreturn]] void throwUndefinedType(const std::string& typeName, const Element* at = nullptr);
+[[noreturn]] void throwNoData(const std::string& name, const Element* at = nullptr);
+[[noreturn]] void throwDataFormat(const std::string& name, const Element* at = nullptr);
 [[noreturn]] void throwWrongType(const std::string& name);
 
 // Reads the "[elementtype]" block of an array or list definition.
 std::string readElementTypeName(Element& statement);
+
+// Notes `extra`, a value that the definition `definition` of type `type` never reads.
+void noteIgnoredValue(ParseContext& context, IgnoredValue::After after, const Element& extra,
+                      const std::string& definition, const std::string& type,
+                      bool namesType = false);
+// Notes the first child of `statement` left once its definition has been read, if there is one.
+void noteRestOfStatement(ParseContext& context, const ContainerNode& container, Element& statement,
+                         const std::string& definition, const std::string& type);

@@ -3,25 +3,29 @@
 #include "BuiltinTypes.h"
 #include "ContainerNode.h"
 #include "Element.h"
+#include "LoadError.h"
 #include "ParseContext.h"
 
 namespace {
 
 enum class Role { Typedef, Member };
 
-std::unique_ptr<TypeDescriptor> defineType(const ContainerNode& scope, const std::string& base,
-                                           Element& statement, Role role);
+std::unique_ptr<TypeDescriptor> defineType(ParseContext& context, const ContainerNode& scope,
+                                           const std::string& base, Element& statement, Role role);
 
-std::vector<std::unique_ptr<TypeDescriptor>> readMembers(const ContainerNode& scope,
-                                                         Element& body) {
+std::vector<std::unique_ptr<TypeDescriptor>>
+readMembers(ParseContext& context, const ContainerNode& scope, Element& body) {
     std::vector<std::unique_ptr<TypeDescriptor>> members;
     while (Element* member = body.nextChild()) {
         if (!member->isBlock())
-            throwSyntaxError();
-        Element* typeWord = member->nextChild();
-        if (!typeWord || !typeWord->isWord())
-            throwSyntaxError();
-        members.push_back(defineType(scope, typeWord->getText(), *member, Role::Member));
+            throwSyntaxError(member);
+        Errors::placingErrors(member->getPlace(), [&] {
+            Element* typeWord = member->nextChild();
+            if (!typeWord || !typeWord->isWord())
+                throwSyntaxError(typeWord);
+            members.push_back(
+                defineType(context, scope, typeWord->getText(), *member, Role::Member));
+        });
     }
     return members;
 }
@@ -29,8 +33,8 @@ std::vector<std::unique_ptr<TypeDescriptor>> readMembers(const ContainerNode& sc
 // Reads "[elementtype] name body" after the base type word. "block", "array" and "list" build
 // a new type named `name`; any other base is copied: under the new name for a typedef, under
 // its own name with `name` as member name for a record member.
-std::unique_ptr<TypeDescriptor> defineType(const ContainerNode& scope, const std::string& base,
-                                           Element& statement, Role role) {
+std::unique_ptr<TypeDescriptor> defineType(ParseContext& context, const ContainerNode& scope,
+                                           const std::string& base, Element& statement, Role role) {
     const bool isRecord = base == "block";
     const bool isCollection = base == "array" || base == "list";
     std::unique_ptr<TypeDescriptor> alias;
@@ -44,7 +48,7 @@ std::unique_ptr<TypeDescriptor> defineType(const ContainerNode& scope, const std
 
     Element* nameElement = statement.nextChild();
     if (!nameElement || !nameElement->isWord())
-        throwNameSyntaxError();
+        throwNameSyntaxError(nameElement);
     const std::string name = nameElement->getText();
 
     std::unique_ptr<TypeDescriptor> type;
@@ -54,12 +58,15 @@ std::unique_ptr<TypeDescriptor> defineType(const ContainerNode& scope, const std
             type->typeName = name;
     } else if (isCollection) {
         type = CollectionType::built(base == "array" ? Kind::Array : Kind::List, name, elementType);
+        // The body of an array or list type is left unread by design; what follows it is not.
+        statement.nextChild();
     } else {
         Element* body = statement.nextChild();
         if (!body || !body->isBlock())
-            throwSyntaxError();
-        type = std::make_unique<RecordType>(name, readMembers(scope, *body));
+            throwSyntaxError(body);
+        type = std::make_unique<RecordType>(name, readMembers(context, scope, *body));
     }
+    noteRestOfStatement(context, scope, statement, name, role == Role::Typedef ? "typedef" : base);
     if (role == Role::Member)
         type->memberName = name;
     return type;
@@ -71,12 +78,13 @@ std::unique_ptr<TypeDescriptor> TypedefType::clone() const {
     return std::make_unique<TypedefType>();
 }
 
-void TypedefType::parseStatement(ParseContext&, ContainerNode& container,
+void TypedefType::parseStatement(ParseContext& context, ContainerNode& container,
                                  Element& statement) const {
     Element* base = statement.nextChild();
     if (!base || !base->isWord())
-        throwSyntaxError();
-    container.registerType(defineType(container, base->getText(), statement, Role::Typedef));
+        throwSyntaxError(base);
+    container.registerType(
+        defineType(context, container, base->getText(), statement, Role::Typedef));
 }
 
 void TypedefType::parseValue(ParseContext&, ContainerNode&, Element*,
@@ -91,11 +99,14 @@ void RecordType::parseValue(ParseContext& context, ContainerNode& container, Ele
         throwDataFormat(name);
     ContainerDepth depth(context, name);
     auto node = std::make_unique<ContainerNode>(Kind::Block, typeName, name, &container);
+    node->setPlace(value->getPlace());
     for (const auto& member : members) {
         Element* child = value->nextChild();
         if (!child)
-            throwNoData(member->memberName);
+            throwNoData(member->memberName, value);
         member->parseValue(context, *node, child, member->memberName);
     }
+    if (const Element* extra = value->nextChild())
+        noteIgnoredValue(context, IgnoredValue::After::Record, *extra, name, typeName);
     container.addChild(std::move(node));
 }

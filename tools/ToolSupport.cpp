@@ -1,5 +1,6 @@
 #include "ToolSupport.h"
 
+#include "DiagnosticPrinter.h"
 #include "LoadError.h"
 #include "ScriptErrors.h"
 
@@ -85,8 +86,6 @@ std::string oneLine(std::string message) {
     return line;
 }
 
-namespace {} // namespace
-
 std::string enterScriptFolder(const std::string& script) {
     const std::filesystem::path path(script);
     const std::string baseName = path.filename().string();
@@ -102,7 +101,8 @@ int runReportingErrors(const std::function<int()>& work) {
     try {
         return work();
     } catch (const Errors::LoadError& error) {
-        return fail(error.getMessage());
+        printDiagnostic(std::cerr, diagnosticOf(error));
+        return 1;
     } catch (const Errors::DataBaseError& error) {
         return fail(error.getMessage());
     } catch (const std::exception& error) {

@@ -10,8 +10,9 @@
 // Errors::LoadError "Could not open file" with the script's name when there is no such folder.
 std::string enterScriptFolder(const std::string& script);
 
-// Runs a tool's work and answers its exit status; any error that leaves it is written as one
-// line, "error: <message>", on stderr, with status 1.
+// Runs a tool's work and answers its exit status; any error that leaves it is written on stderr
+// as one line, "error: <message>", followed for a load error by where in the script it comes
+// from and its notes (see printDiagnostic), with status 1.
 int runReportingErrors(const std::function<int()>& work);
 
 // An error message made fit for one line: control characters written as escapes ("\n",

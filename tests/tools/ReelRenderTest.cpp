@@ -243,11 +243,16 @@ TEST_F(ReelRender, ReportsScriptErrorsAsReelcheckDoesAndRefusesBadUsage) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "error: Could not open file \"demoscript.scr\"\n");
     folder.write("demoscript.scr", "foo x 1;");
-    EXPECT_EQ(render("").err, "error: Error : undefined type [foo]\n");
+    EXPECT_EQ(render("").err, "error: Error : undefined type [foo]\n"
+                              " --> demoscript.scr:1:1\n"
+                              "  |\n"
+                              "1 | foo x 1;\n"
+                              "  | ^\n");
     EXPECT_EQ(render("elsewhere/demo.scr").err,
               "error: Could not open file \"elsewhere/demo.scr\"\n");
     folder.write("demoscript.scr", "include \"two\nlines\";");
-    EXPECT_EQ(render("").err, "error: Could not open file \"two\\nlines\"\n");
+    EXPECT_THAT(render("").err, StartsWith("error: Could not open file \"two\\nlines\"\n"
+                                           " --> demoscript.scr:1:9\n"));
 
     for (const char* arguments :
          {"--fps 0", "--fps 2.5", "--from -1", "--to nan", "--every 0", "--clock wall",
