@@ -44,10 +44,7 @@ SHEET := docs/demo-sheet.png
 SHEET_FPS := 60
 sheet: build
 	@mkdir -p docs
-	@rm -rf $(BUILD)/sheet-frames
-	@cd $(BUILD)/demo && ../bin/reelrender --fps $(SHEET_FPS) --every 1000000 \
-		--out ../sheet-frames --sheet $(CURDIR)/$(SHEET)
-	@rm -rf $(BUILD)/sheet-frames
+	@cd $(BUILD)/demo && ../bin/reelrender --fps $(SHEET_FPS) --sheet $(CURDIR)/$(SHEET)
 
 # The bundled demo's timeline chart for the README; regenerate it whenever the demo changes.
 CHART := docs/demo-chart.png

@@ -1,5 +1,6 @@
 #include "FrameWriter.h"
 
+#include "OutputFile.h"
 #include "PngFile.h"
 #include "TempFolder.h"
 #include "ToolRun.h"
@@ -52,6 +53,26 @@ TEST(FrameWriter, AFailureComesBackToTheCallerAndEndsTheWriting) {
     EXPECT_THROW(writer.finish(), std::runtime_error);
     EXPECT_EQ(writer.written(), 0);
     EXPECT_FALSE(fs::exists("frame49.png"));
+}
+
+} // namespace
+
+namespace {
+
+// Two runs writing one name at once each write a file of their own: the last to finish wins,
+// whole, and nothing of either is left beside it.
+TEST(OutputFile, TwoWritersOfOneNameNeverMixAndTheLastToFinishWins) {
+    TempFolder folder;
+    OutputFile first("same.wav");
+    OutputFile second("same.wav");
+    first.write("first", 5);
+    second.write("second run", 10);
+    second.commit();
+    EXPECT_EQ(fileContents("same.wav"), "second run");
+    first.write(" run, longer", 12);
+    first.commit();
+    EXPECT_EQ(fileContents("same.wav"), "first run, longer");
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -37,3 +37,13 @@ TEST(ProgressReport, WritesOnlyTheSummaryElsewhere) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProgressReport, TellsTheTimeLeftInHoursMinutesAndSeconds) {
+    EXPECT_EQ(ProgressReport::hoursMinutesSeconds(27629.4), "7:40:29");
+    EXPECT_EQ(ProgressReport::hoursMinutesSeconds(59.6), "0:01:00");
+    EXPECT_EQ(ProgressReport::hoursMinutesSeconds(-3.0), "0:00:00");
+}
+
+} // namespace

@@ -83,16 +83,16 @@ TEST_F(ReelRender, GivesTheSameBytesEveryTimeAndFromAnyFirstSecond) {
     const ToolOutcome full = render("--clock free --fps 10 --to 2 --out full");
     ASSERT_EQ(full.status, 0) << full.err;
     // Not a terminal: one summary line and nothing else.
-    EXPECT_THAT(full.err, StartsWith("reelrender: 21 frames drawn"));
+    EXPECT_THAT(full.err, StartsWith("reelrender: 20 frames drawn"));
     EXPECT_EQ(std::count(full.err.begin(), full.err.end(), '\n'), 1);
-    ASSERT_EQ(files("full").size(), 21u);
+    ASSERT_EQ(files("full").size(), 20u);
     EXPECT_EQ(centre("full/frame-000004.png"), black);
-    EXPECT_NE(centre("full/frame-000020.png"), black);
+    EXPECT_NE(centre("full/frame-000019.png"), black);
 
     ASSERT_EQ(render("--clock free --fps 10 --to 2 --out again").status, 0);
     ASSERT_EQ(render("--clock free --fps 10 --from 1.2 --to 2 --out late").status, 0);
-    EXPECT_EQ(files("late").size(), 9u);
-    for (int frame = 0; frame <= 20; ++frame) {
+    EXPECT_EQ(files("late").size(), 8u);
+    for (int frame = 0; frame < 20; ++frame) {
         const std::string name = frameName(frame);
         const std::string expected = fileContents(fs::path("full") / name);
         EXPECT_EQ(fileContents(fs::path("again") / name), expected) << name;
@@ -102,20 +102,30 @@ TEST_F(ReelRender, GivesTheSameBytesEveryTimeAndFromAnyFirstSecond) {
     }
 }
 
+// The span is [from, to): a second at 60 frames a second is frames 0 to 59.
 TEST_F(ReelRender, WritesExactlyTheFramesOfTheSpan) {
     writeDemo(risingDemo);
     ASSERT_EQ(render("--clock free --fps 10 --from 0.5 --to 1.55 --every 3 --out a").status, 0);
     EXPECT_THAT(files("a"), ElementsAre(frameName(5), frameName(8), frameName(11), frameName(14)));
-    ASSERT_EQ(render("--clock free --fps 10 --to 0 --out b").status, 0);
+    ASSERT_EQ(render("--clock free --fps 10 --to 0.1 --out b").status, 0);
     EXPECT_THAT(files("b"), ElementsAre(frameName(0)));
+    const ToolOutcome second = render("--clock free --fps=60 --from 0 --to 1 --out c");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(files("c").size(), 60u);
+    EXPECT_FALSE(fs::exists("c/" + frameName(60)));
+    EXPECT_THAT(second.err, HasSubstr("60 frames drawn"));
+    EXPECT_THAT(second.err, HasSubstr("span 0.000 s to 1.000 s"));
+    // Only what is asked for is written: no frames without --out.
+    ASSERT_EQ(render("--clock free --fps 10 --to 1 --audio a.wav").status, 0);
+    EXPECT_FALSE(fs::exists("frames"));
 }
 
 TEST_F(ReelRender, AFreeClockIsTheFrameOverTheRate) {
     writeDemo(blueFrom("0.5"));
-    ASSERT_EQ(render("--clock free --fps 10 --from 0.4 --to 0.5 --out ten").status, 0);
+    ASSERT_EQ(render("--clock free --fps 10 --from 0.4 --to 0.6 --out ten").status, 0);
     EXPECT_EQ(centre("ten/frame-000004.png"), black);
     EXPECT_EQ(centre("ten/frame-000005.png"), blue);
-    ASSERT_EQ(render("--clock free --fps 4 --from 0.25 --to 0.5 --out four").status, 0);
+    ASSERT_EQ(render("--clock free --fps 4 --from 0.25 --to 0.75 --out four").status, 0);
     EXPECT_EQ(centre("four/frame-000001.png"), black);
     EXPECT_EQ(centre("four/frame-000002.png"), blue);
 }
@@ -123,7 +133,7 @@ TEST_F(ReelRender, AFreeClockIsTheFrameOverTheRate) {
 TEST_F(ReelRender, TheMusicClockIsTheMixersPositionAndStandsWithoutMusic) {
     encodeTone("tone.ogg", ToneFormat::Ogg, 2.0);
     writeDemo(musicRecord("tone.ogg") + blueFrom("1.0"));
-    ASSERT_EQ(render("--fps 10 --from 0.9 --to 1 --out music").status, 0);
+    ASSERT_EQ(render("--fps 10 --from 0.9 --to 1.1 --out music").status, 0);
     EXPECT_EQ(centre("music/frame-000009.png"), black);
     EXPECT_EQ(centre("music/frame-000010.png"), blue);
 
@@ -170,11 +180,11 @@ TEST_F(ReelRender, TheSoundtrackCoversTheSpanToTheSampleAndIsTheMusicAtThatPosit
     encodeTone("tone.ogg", ToneFormat::Ogg, 3.0);
     writeDemo(musicRecord("tone.ogg"));
     // 48 frames a second do not divide 44100: frame n starts at sample n x 44100 / 48, rounded
-    // down. The span is frames 24 to 72.
+    // down. The span is frames 24 to 71.
     const ToolOutcome result = render("--fps 48 --from 0.5 --to 1.5 --every 100 --audio a.wav");
     ASSERT_EQ(result.status, 0) << result.err;
     const std::int64_t first = 24 * 44100 / 48;
-    const std::int64_t end = 73 * 44100 / 48;
+    const std::int64_t end = 72 * 44100 / 48;
     const Wav wav = readWav("a.wav");
     ASSERT_EQ(wav.samples.size(), static_cast<std::size_t>(end - first) * 2);
     EXPECT_EQ(wav.dataSize, wav.samples.size() * 2);
@@ -222,46 +232,58 @@ TEST_F(ReelRender, AContactSheetHasALabelledThumbnailForEachSecond) {
     }
 }
 
+// A span past the end, known from the timeline, is refused before anything is made or drawn.
 TEST_F(ReelRender, EndsWithTheDemoOrAMinuteAfterItsLastEvent) {
     writeDemo(effectRecord("music", "SoundPlayer", 0, "0", "0", "100") +
               triggerRecord("end", "SoundPlayer", "TheEnd", false, "0", "0", "0"));
-    ToolOutcome result = render("--every 1000");
+    ToolOutcome result = render("--every 1000 --out frames");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.err, StartsWith("reelrender: 200 frames drawn"));
     EXPECT_THAT(files("frames"), ElementsAre(frameName(0)));
+    result = render("--from 3.5 --out late/frames --audio a.wav --sheet s.png --video v.mkv");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "error: the demo ends through \"TheEnd\" after 3.333 s, before the "
+                          "span to write begins at 3.500 s\n");
 
     writeDemo(effectRecord("fade", "Fader", 10, "0", "0", "2"));
-    result = render("--fps 1 --every 1000");
-    EXPECT_THAT(result.err, StartsWith("reelrender: 63 frames drawn"));
-    result = render("--fps 1 --from 70");
+    result = render("--fps 1 --every 1000 --out frames");
+    EXPECT_THAT(result.err, StartsWith("reelrender: 62 frames drawn"));
+    result = render("--fps 1 --from 70 --out late/frames --audio a.wav");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "error: the demo ended after 63.000 s, before the span to write began\n");
+    EXPECT_EQ(result.err, "error: the demo ends after 62.000 s, a minute after its last event, "
+                          "before the span to write begins at 70.000 s\n");
+    EXPECT_EQ(files("."),
+              (std::set<std::string>{"demoscript.scr", "frames", "stderr.txt", "stdout.txt"}));
 }
 
 TEST_F(ReelRender, ReportsScriptErrorsAsReelcheckDoesAndRefusesBadUsage) {
-    ToolOutcome result = render("");
+    ToolOutcome result = render("--out f");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "error: Could not open file \"demoscript.scr\"\n");
     folder.write("demoscript.scr", "foo x 1;");
-    EXPECT_EQ(render("").err, "error: Error : undefined type [foo]\n"
-                              " --> demoscript.scr:1:1\n"
-                              "  |\n"
-                              "1 | foo x 1;\n"
-                              "  | ^\n");
-    EXPECT_EQ(render("elsewhere/demo.scr").err,
+    EXPECT_EQ(render("--out f").err, "error: Error : undefined type [foo]\n"
+                                     " --> demoscript.scr:1:1\n"
+                                     "  |\n"
+                                     "1 | foo x 1;\n"
+                                     "  | ^\n");
+    EXPECT_EQ(render("--out f elsewhere/demo.scr").err,
               "error: Could not open file \"elsewhere/demo.scr\"\n");
     folder.write("demoscript.scr", "include \"two\nlines\";");
-    EXPECT_THAT(render("").err, StartsWith("error: Could not open file \"two\\nlines\"\n"
-                                           " --> demoscript.scr:1:9\n"));
+    EXPECT_THAT(render("--out f").err, StartsWith("error: Could not open file \"two\\nlines\"\n"
+                                                  " --> demoscript.scr:1:9\n"));
 
     for (const char* arguments :
-         {"--fps 0", "--fps 2.5", "--from -1", "--to nan", "--every 0", "--clock wall",
-          "--from 2 --to 1", "--bogus", "a.scr b.scr", "--out"}) {
-        result = render(arguments);
+         {"--fps 0", "--fps 2.5", "--fps 1/2", "--fps 30000/0", "--fps 1001/1", "--from -1",
+          "--to nan", "--every 0", "--clock wall", "--from 2 --to 1", "--from 1 --to 1",
+          "--fps 1 --from 0.2 --to 0.5", "--bogus", "a.scr b.scr", "--out"}) {
+        result = render(std::string("--audio a.wav ") + arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_THAT(result.err, HasSubstr("Try 'reelrender --help'")) << arguments;
     }
     EXPECT_EQ(render("--help").status, 0);
+    result = render("");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err, StartsWith("reelrender: nothing to write"));
 }
 
 TEST_F(ReelRender, AFailedWriteIsAnErrorAndLeavesNoPartialFile) {
@@ -271,17 +293,31 @@ TEST_F(ReelRender, AFailedWriteIsAnErrorAndLeavesNoPartialFile) {
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, StartsWith("error: cannot create folder "));
 
+    // Every output is checked before the first frame: a span that would take hours fails at
+    // once, and the folder made for its frames goes again.
+    for (const char* output : {"--sheet no/s.png", "--audio no/a.wav", "--video no/v.mp4"}) {
+        result = runTool("timeout 600 " REELRENDER_PATH " --clock free --to 100000 --out new/f " +
+                             std::string(output),
+                         folder.path());
+        EXPECT_EQ(result.status, 1) << output;
+        EXPECT_THAT(result.err,
+                    StartsWith("error: cannot write " + (folder.path() / "no").string()))
+            << output;
+        EXPECT_FALSE(fs::exists("new")) << output;
+    }
+
     // A file size limit stands in for a full disk: writes beyond it fail. Frames are larger
     // than 512 bytes; one second of music is larger than 32 kB.
     const std::string limited = "ulimit -f %d; trap '' XFSZ; exec " REELRENDER_PATH " %s";
     char command[512];
-    std::snprintf(command, sizeof command, limited.c_str(), 1, "--clock free --fps 10 --to 1");
+    std::snprintf(command, sizeof command, limited.c_str(), 1,
+                  "--clock free --fps 10 --to 1 --out frames");
     result = runTool(command, folder.path());
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err,
                 StartsWith("error: cannot write " + (folder.path() / "frames").string() +
                            "/frame-000000.png: "));
-    EXPECT_THAT(files("frames"), ::testing::IsEmpty());
+    EXPECT_FALSE(fs::exists("frames"));
 
     std::snprintf(command, sizeof command, limited.c_str(), 64,
                   "--clock free --fps 10 --to 1 --every 100 --audio a.wav --out wav");
@@ -290,7 +326,8 @@ TEST_F(ReelRender, AFailedWriteIsAnErrorAndLeavesNoPartialFile) {
     EXPECT_THAT(result.err,
                 StartsWith("error: cannot write " + (folder.path() / "a.wav").string() + ": "));
     EXPECT_FALSE(fs::exists("a.wav"));
-    EXPECT_FALSE(fs::exists("a.wav.partial"));
+    for (const std::string& name : files("."))
+        EXPECT_THAT(name, ::testing::Not(EndsWith(".partial")));
 }
 
 // Guards against a child that never ends; no test comes near them.
@@ -322,7 +359,7 @@ TEST_F(ReelRender, FramesItDoesNotWriteAreFinishedBeforeTheNext) {
         GTEST_SKIP() << "peak memory is not GL's under the address sanitizer";
     writeDemo(risingDemo);
     const auto peak = [this](const std::string& to) {
-        ChildProcess child(withArguments(endless, {"--to", to, "--every", "100000"}),
+        ChildProcess child(withArguments(endless, {"--to", to, "--every", "100000", "--out", "f"}),
                            folder.path() / "err.txt");
         EXPECT_TRUE(child.wait(startLimit + stopLimit));
         EXPECT_EQ(child.exitStatus(), 0) << fileContents("err.txt");
@@ -368,7 +405,8 @@ TEST_F(ReelRender, ASignalStopsItAfterTheFrameWithNoPartialFileLeft) {
 
 TEST_F(ReelRender, CtrlCAtATerminalEndsTheBarsLine) {
     writeDemo(risingDemo);
-    ChildProcess child(endless, folder.path() / "err.txt", ChildProcess::Output::Terminal);
+    ChildProcess child(withArguments(endless, {"--out", "frames"}), folder.path() / "err.txt",
+                       ChildProcess::Output::Terminal);
     ASSERT_TRUE(child.started());
     ASSERT_TRUE(child.waitForOutput(" frames  ", startLimit)) << child.terminalOutput();
     child.type("\x03");
@@ -383,6 +421,21 @@ TEST_F(ReelRender, CtrlCAtATerminalEndsTheBarsLine) {
     EXPECT_NE(screen.rfind(" frames  ", line), std::string::npos);
     EXPECT_THAT(screen, EndsWith("\r\n"));
     EXPECT_EQ(screen.find('\n', line), screen.size() - 1);
+}
+
+// "TheEnd" at 1 s, seen by frame 10, and the sound player's 200-frame fade: the bar counts to
+// 210 from its first frame.
+TEST_F(ReelRender, TheProgressBarKnowsTheEndFromTheTimeline) {
+    writeDemo(effectRecord("music", "SoundPlayer", 0, "0", "0", "100") +
+              triggerRecord("end", "SoundPlayer", "TheEnd", false, "1", "0", "0"));
+    ChildProcess child(
+        {REELRENDER_PATH, "--clock", "free", "--fps", "10", "--every", "1000", "--out", "frames"},
+        folder.path() / "err.txt", ChildProcess::Output::Terminal);
+    ASSERT_TRUE(child.wait(startLimit + stopLimit));
+    EXPECT_EQ(child.exitStatus(), 0);
+    const std::string screen = child.terminalOutput();
+    EXPECT_THAT(screen, HasSubstr("] 1/210 frames  "));
+    EXPECT_THAT(screen, HasSubstr("reelrender: 210 frames drawn"));
 }
 
 } // namespace

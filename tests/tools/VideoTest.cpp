@@ -43,6 +43,9 @@ struct VideoContents {
     AVCodecID audioCodec = AV_CODEC_ID_NONE;
     int sampleRate = 0;
     double seconds = 0.0;
+    // The video stream's own: its rate and its length in its time base.
+    AVRational frameRate{0, 1};
+    double videoSeconds = 0.0;
     long pictures = 0;
     long samples = 0;
     // The picture numbered `keep` (from 0), as RGB.
@@ -111,7 +114,11 @@ VideoContents readVideo(const fs::path& path, long keep) {
         return contents;
     }
     // A silent video's sound stream may hold too little to be found; its codec then stays none.
-    contents.videoCodec = input->streams[videoIndex]->codecpar->codec_id;
+    const AVStream* videoStream = input->streams[videoIndex];
+    contents.videoCodec = videoStream->codecpar->codec_id;
+    contents.frameRate = videoStream->r_frame_rate;
+    contents.videoSeconds = static_cast<double>(videoStream->duration) *
+                            videoStream->time_base.num / videoStream->time_base.den;
     auto video = openDecoder(input->streams[videoIndex]);
     std::unique_ptr<AVCodecContext, Closer> audio;
     if (audioIndex >= 0) {
@@ -235,6 +242,18 @@ protected:
         return runTool(std::string(REELRENDER_PATH) + " " + arguments, folder.path());
     }
 
+    // Waits until a temporary video file appears, for `limit` at most.
+    static bool waitForPartialFile(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const auto& entry : fs::directory_iterator("."))
+                if (entry.path().string().ends_with(".partial"))
+                    return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
     static void expectNoPartialFile() {
         for (const auto& entry : fs::directory_iterator("."))
             EXPECT_THAT(entry.path().string(), ::testing::Not(EndsWith(".partial")));
@@ -252,10 +271,10 @@ struct Container {
     long slack;
 };
 
-// Frames 5 to 20 at 10 frames a second: 16 pictures and 16 x 4410 samples of music.
+// Frames 5 to 19 at 10 frames a second: 15 pictures and 15 x 4410 samples of music.
 TEST_F(Video, EachContainerHoldsEveryFrameOfTheSpanWithItsMusic) {
-    const long pictures = 16;
-    const long samples = 16 * 4410;
+    const long pictures = 15;
+    const long samples = 15 * 4410;
     for (const Container& container :
          {Container{"mp4", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, 44100, 1024},
           Container{"mkv", AV_CODEC_ID_H264, AV_CODEC_ID_FLAC, 44100, 0},
@@ -265,7 +284,7 @@ TEST_F(Video, EachContainerHoldsEveryFrameOfTheSpanWithItsMusic) {
         const ToolOutcome result =
             render("--fps 10 --from 0.5 --to 2 --every 5 --out png --audio a.wav --video " + name);
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_THAT(result.err, HasSubstr("4 written to " + (folder.path() / "png").string() +
+        EXPECT_THAT(result.err, HasSubstr("3 written to " + (folder.path() / "png").string() +
                                           ", video to " + (folder.path() / name).string()));
 
         // --every thins the PNGs only.
@@ -274,7 +293,7 @@ TEST_F(Video, EachContainerHoldsEveryFrameOfTheSpanWithItsMusic) {
         EXPECT_EQ(video.audioCodec, container.audio);
         EXPECT_EQ(video.sampleRate, container.sampleRate);
         EXPECT_EQ(video.pictures, pictures);
-        EXPECT_NEAR(video.seconds, 1.6, 0.05);
+        EXPECT_NEAR(video.seconds, 1.5, 0.05);
         const long expected = samples * container.sampleRate / 44100;
         EXPECT_GE(video.samples, expected);
         EXPECT_LE(video.samples, expected + container.slack);
@@ -298,12 +317,37 @@ TEST_F(Video, EachContainerHoldsEveryFrameOfTheSpanWithItsMusic) {
     }
 }
 
+// A second is exactly a second at any rate: its pictures, their times and its sound.
+TEST_F(Video, ARationalRateStaysExactInTheVideoAndItsSound) {
+    struct Rate {
+        const char* text;
+        AVRational rate;
+        long pictures;
+        double seconds;
+    };
+    for (const Rate& rate :
+         {Rate{"60", {60, 1}, 60, 1.0}, Rate{"30000/1001", {30000, 1001}, 30, 1.001}}) {
+        SCOPED_TRACE(rate.text);
+        const ToolOutcome result = render(std::string("--fps ") + rate.text +
+                                          " --from 0 --to 1 --audio a.wav --video V.MP4");
+        ASSERT_EQ(result.status, 0) << result.err;
+        const VideoContents video = readVideo("V.MP4", 0);
+        EXPECT_EQ(video.pictures, rate.pictures);
+        EXPECT_EQ(av_cmp_q(video.frameRate, rate.rate), 0)
+            << video.frameRate.num << "/" << video.frameRate.den;
+        EXPECT_DOUBLE_EQ(video.videoSeconds, rate.seconds);
+        // Frame n's sound starts at sample n x 44100 x den / num, rounded down.
+        const long samples = rate.pictures * 44100L * rate.rate.den / rate.rate.num;
+        EXPECT_EQ(static_cast<long>(fs::file_size("a.wav")), 44 + samples * 4);
+    }
+}
+
 TEST_F(Video, WritesNoFramesUnlessAskedAndRefusesOtherContainers) {
     ToolOutcome result = render("--fps 10 --to 0.5 --video only.mkv");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.err, EndsWith(": video to " + (folder.path() / "only.mkv").string() + "\n"));
     EXPECT_FALSE(fs::exists("frames"));
-    EXPECT_EQ(readVideo("only.mkv", 0).pictures, 6);
+    EXPECT_EQ(readVideo("only.mkv", 0).pictures, 5);
 
     for (const char* name : {"v.avi", "v", "v.MP4.txt", ".mp4/"}) {
         result = render(std::string("--video ") + name);
@@ -336,7 +380,7 @@ TEST_F(Video, ASignalRemovesTheUnfinishedVideo) {
     ChildProcess child(
         {REELRENDER_PATH, "--clock", "free", "--fps", "10", "--to", "100000", "--video", "v.mp4"},
         folder.path() / "err.txt");
-    ASSERT_TRUE(waitForFile("v.mp4.partial", std::chrono::seconds(120)));
+    ASSERT_TRUE(waitForPartialFile(std::chrono::seconds(120)));
     child.signal(SIGTERM);
     ASSERT_TRUE(child.wait(std::chrono::seconds(60))) << "still running after the signal";
     EXPECT_EQ(child.exitStatus(), 128 + SIGTERM);

@@ -1,9 +1,12 @@
 #include "OutputFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -11,14 +14,43 @@ std::string reason(int error) {
     return error != 0 ? std::strerror(error) : "write failed";
 }
 
+// Told apart by process and by a count within it; a name taken all the same (a process of
+// another machine sharing the folder) is passed over.
+std::string temporarySuffix() {
+    static std::atomic<unsigned> made{0};
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".%ld-%u.partial", static_cast<long>(getpid()), made++);
+    return suffix;
+}
+
 } // namespace
 
-OutputFile::OutputFile(std::filesystem::path path)
-    : target(std::move(path)), temporary(target.string() + ".partial") {
+TemporaryFile createTemporaryBeside(const std::filesystem::path& target) {
+    constexpr unsigned attempts = 100;
+    for (unsigned attempt = 0; attempt < attempts; ++attempt) {
+        std::filesystem::path path = target.string() + temporarySuffix();
+        const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0)
+            return {descriptor, std::move(path)};
+        if (errno != EEXIST)
+            break;
+    }
+    throw std::runtime_error("cannot write " + target.string() + ": " + reason(errno));
+}
+
+OutputFile::OutputFile(std::filesystem::path path) : target(std::move(path)) {
+    const TemporaryFile made = createTemporaryBeside(target);
+    temporary = made.path;
     errno = 0;
-    file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    file = fdopen(made.descriptor, "wb");
+    if (!file) {
+        const int error = errno;
+        close(made.descriptor);
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        errno = error;
         fail();
+    }
 }
 
 OutputFile::~OutputFile() {

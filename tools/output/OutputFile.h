@@ -4,6 +4,15 @@
 #include <filesystem>
 #include <string>
 
+// A new file beside `target` with a name of its own, made only by this call: runs that write
+// the same name at the same time never share one, and the last to finish wins, whole. Throws
+// std::runtime_error naming `target` when it cannot be made.
+struct TemporaryFile {
+    int descriptor;
+    std::filesystem::path path;
+};
+TemporaryFile createTemporaryBeside(const std::filesystem::path& target);
+
 // A file written under a temporary name beside its own and renamed to it only once everything
 // has been written and flushed, so that a failed write (a folder that cannot be written, a full
 // disk) never leaves a partial file under the real name. Failures throw std::runtime_error

@@ -1,6 +1,7 @@
 #include "ContactSheet.h"
 
 #include "BitmapFont.h"
+#include "OutputFile.h"
 #include "PngFile.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ ContactSheet::ContactSheet(std::filesystem::path path)
     : path(std::move(path)), waiting(std::tmpfile()) {
     if (!waiting)
         fail(std::string("no temporary file: ") + std::strerror(errno));
+    // The sheet is written only at the span's end: a folder that cannot take it fails now.
+    OutputFile probe(this->path);
 }
 
 void ContactSheet::fail(const std::string& reason) const {

@@ -18,6 +18,7 @@ public:
     static constexpr int labelHeight = 20;
     static constexpr int margin = 8;
 
+    // Throws std::runtime_error at once when `path` cannot be written.
     explicit ContactSheet(std::filesystem::path path);
 
     void add(const Image& frame, double seconds);

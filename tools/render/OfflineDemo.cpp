@@ -6,23 +6,22 @@
 #include "Music.h"
 #include "MusicClock.h"
 #include "SoundLibrary.h"
+#include "SoundPlayer.h"
 
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
-// Frame n reads n / fps, from the first frame on, music or not.
+// Frame n reads its own time, from the first frame on, music or not.
 class FrameClock : public DemoClock {
 public:
-    explicit FrameClock(int fps) : fps(fps) {}
-    std::optional<float> seconds() override {
-        return static_cast<float>(static_cast<double>(frame) / fps);
-    }
+    explicit FrameClock(FrameRate rate) : rate(rate) {}
+    std::optional<float> seconds() override { return static_cast<float>(rate.seconds(frame)); }
     void setFrame(long number) { frame = number; }
 
 private:
-    int fps;
+    FrameRate rate;
     long frame = 0;
 };
 
@@ -44,9 +43,7 @@ public:
 
 } // namespace
 
-OfflineDemo::OfflineDemo(ClockMode mode, int fps) : fps(fps) {
-    if (fps <= 0)
-        throw std::invalid_argument("frames per second must be positive");
+OfflineDemo::OfflineDemo(ClockMode mode, FrameRate rate) : rate(rate) {
     // No window and no audio device, whatever the environment says: the frames are read back
     // and the music is pulled by the frame.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -57,7 +54,7 @@ OfflineDemo::OfflineDemo(ClockMode mode, int fps) : fps(fps) {
     if (!demo->createWindow(false, dialogs))
         throw std::runtime_error("no offscreen GL context: " + dialogs.failure);
     if (mode == ClockMode::Free) {
-        auto clock = std::make_unique<FrameClock>(fps);
+        auto clock = std::make_unique<FrameClock>(rate);
         frameClock = clock.get();
         demo->setClock(std::move(clock));
     } else {
@@ -82,6 +79,27 @@ double OfflineDemo::lastEventTime() const {
     return events.empty() ? 0.0 : std::max(0.0, events.back().time);
 }
 
+std::optional<long> OfflineDemo::framesUntilTheEnd() const {
+    const Effect* player = effects->find("SoundPlayer");
+    bool active = false;
+    bool told = false;
+    for (const TimelineEvent& event : demo->getEvents()) {
+        if (event.effect != player)
+            continue;
+        if (event.kind == EventKind::Start)
+            active = true;
+        else if (event.kind == EventKind::Stop)
+            active = false;
+        else if (event.kind == EventKind::Trigger && event.message->triggerId == "TheEnd")
+            told = true;
+        if (told && active) {
+            const long seen = rate.firstFrameFrom(std::max(0.0, event.time));
+            return seen + SoundPlayer::fullVolume;
+        }
+    }
+    return std::nullopt;
+}
+
 bool OfflineDemo::finished() const {
     return effects->demoFinished();
 }
@@ -98,7 +116,7 @@ void OfflineDemo::drawFrame() {
 }
 
 std::int64_t OfflineDemo::samplesBefore(long frame) const {
-    return static_cast<std::int64_t>(frame) * sampleRate / fps;
+    return rate.samplesBefore(frame, sampleRate);
 }
 
 void OfflineDemo::mixMusic() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "FrameRate.h"
 #include "Image.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,7 @@ public:
     static constexpr int sampleRate = 44100;
 
     // Throws std::runtime_error when no GL context can be had.
-    OfflineDemo(ClockMode mode, int fps);
+    OfflineDemo(ClockMode mode, FrameRate rate);
     ~OfflineDemo();
     OfflineDemo(const OfflineDemo&) = delete;
     OfflineDemo& operator=(const OfflineDemo&) = delete;
@@ -35,6 +37,12 @@ public:
     void load(const std::string& scriptName);
     // The time of the timeline's last event; 0 for an empty timeline.
     double lastEventTime() const;
+    // The frames the demo draws before it ends through "TheEnd", as its timeline tells: the
+    // sound player fades the music out over 200 frames from the first frame that sees "TheEnd"
+    // while it runs (or the first that sees it started again). Nothing when the timeline never
+    // ends the demo. Exact for the free clock; the music clock counts whole milliseconds and may
+    // see it a frame later, and stands still without music that plays.
+    std::optional<long> framesUntilTheEnd() const;
     // The sound player has faded the music out: the player would draw no further frame.
     bool finished() const;
 
@@ -58,7 +66,7 @@ public:
 private:
     void mixMusic();
 
-    int fps;
+    FrameRate rate;
     long frames = 0;
     FrameClock* frameClock = nullptr;
     std::vector<float> audio;

@@ -10,14 +10,14 @@ constexpr int barWidth = 30;
 // A terminal redrawn more often than this only flickers.
 constexpr std::chrono::milliseconds redrawInterval(100);
 
-std::string minutesAndSeconds(double seconds) {
-    const long whole = std::lround(std::max(0.0, seconds));
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+} // namespace
+
+std::string ProgressReport::hoursMinutesSeconds(double seconds) {
+    const long whole = std::lround(std::clamp(seconds, 0.0, 1e9));
+    char text[48];
+    std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);
     return text;
 }
-
-} // namespace
 
 ProgressReport::ProgressReport(std::ostream& out, bool terminal, long totalFrames)
     : out(out), terminal(terminal), total(std::max(totalFrames, 1L)) {}
@@ -52,7 +52,7 @@ void ProgressReport::drawBar() {
     std::snprintf(figures, sizeof figures, "  %.1f fps", rate);
     line += figures;
     if (rate > 0.0)
-        line += "  " + minutesAndSeconds(static_cast<double>(total - shown) / rate) + " left";
+        line += "  " + hoursMinutesSeconds(static_cast<double>(total - shown) / rate) + " left";
     // Blanks over whatever a longer line before left behind.
     const std::size_t length = line.size();
     line.resize(std::max(length, barLength), ' ');

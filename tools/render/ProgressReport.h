@@ -22,6 +22,8 @@ public:
     void stop(const std::string& line);
 
     long framesDone() const { return done; }
+    // "h:mm:ss", rounded to the second.
+    static std::string hoursMinutesSeconds(double seconds);
     double framesPerSecond() const;
     double elapsedSeconds() const;
 

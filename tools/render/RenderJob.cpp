@@ -14,8 +14,6 @@ namespace {
 
 // How long a demo that never ends through "TheEnd" runs on after its last event.
 constexpr double runOn = 60.0;
-// Times given in decimals rarely land exactly on a frame; a whisker either way still does.
-constexpr double whisker = 1e-6;
 
 std::string frameName(long frame) {
     char name[32];
@@ -32,70 +30,117 @@ std::string secondsText(double seconds) {
 } // namespace
 
 RenderJob::RenderJob(const RenderOptions& options)
-    : options(options), first(static_cast<long>(std::ceil(options.from * options.fps - whisker))) {
+    : options(options), first(options.fps.firstFrameFrom(options.from)) {
     if (options.to)
-        last = static_cast<long>(std::floor(*options.to * options.fps + whisker));
+        end = options.fps.firstFrameFrom(*options.to);
 }
 
 bool RenderJob::inSpan(long frame) const {
-    return frame >= first && (!last || frame <= *last);
+    return frame >= first && (!end || frame < *end);
 }
 
 bool RenderJob::writes(long frame) const {
     return inSpan(frame) && (frame - first) % options.every == 0;
 }
 
+// The first frame of each second of the span.
 bool RenderJob::onSheet(long frame) const {
-    return inSpan(frame) && (frame - first) % options.fps == 0;
+    return inSpan(frame) && (frame == first || options.fps.wholeSeconds(frame - first) !=
+                                                   options.fps.wholeSeconds(frame - first - 1));
 }
 
-long RenderJob::lastFrameToDraw(const OfflineDemo& demo) const {
-    if (last)
-        return *last;
-    return static_cast<long>(std::floor((demo.lastEventTime() + runOn) * options.fps + whisker));
+long RenderJob::framesToDraw(const OfflineDemo& demo) const {
+    return end ? *end : options.fps.firstFrameFrom(demo.lastEventTime() + runOn);
+}
+
+void RenderJob::refuseSpanPastTheEnd(const OfflineDemo& demo, long drawable) const {
+    const std::optional<long> theEnd = demo.framesUntilTheEnd();
+    // The music clock may see "TheEnd" a frame late.
+    const long slack = options.clock == ClockMode::Music ? 1 : 0;
+    if (theEnd && first >= *theEnd + slack) {
+        throw std::runtime_error(
+            "the demo ends through \"TheEnd\" after " + secondsText(options.fps.seconds(*theEnd)) +
+            ", before the span to write begins at " + secondsText(options.fps.seconds(first)));
+    }
+    if (first >= drawable) {
+        throw std::runtime_error("the demo ends after " +
+                                 secondsText(options.fps.seconds(drawable)) +
+                                 ", a minute after its last event, before the span to write "
+                                 "begins at " +
+                                 secondsText(options.fps.seconds(first)));
+    }
 }
 
 std::string RenderJob::run(std::ostream& progressOut, bool terminal, const StopRequest& stop) {
     stopSignal = 0;
     OfflineDemo demo(options.clock, options.fps);
     demo.load(options.script);
-    openOutputs();
-    const long end = lastFrameToDraw(demo);
-    ProgressReport progress(progressOut, terminal, end + 1);
-    // As the player's main loop: the demo's end is looked for before each frame.
-    for (long frame = 0; frame <= end && !demo.finished(); ++frame) {
-        if (stop && (stopSignal = stop()) != 0)
-            break;
-        demo.drawFrame();
-        keep(demo, frame);
-        progress.frameDone();
-    }
-    drawn = demo.framesDrawn();
-    if (stopSignal != 0) {
-        abandonOutputs();
-        const std::string line = stopLine();
-        progress.stop(line);
+    const long drawable = framesToDraw(demo);
+    refuseSpanPastTheEnd(demo, drawable);
+    const long expected = std::min(drawable, demo.framesUntilTheEnd().value_or(drawable));
+    try {
+        openOutputs();
+        ProgressReport progress(progressOut, terminal, expected);
+        // As the player's main loop: the demo's end is looked for before each frame.
+        for (long frame = 0; frame < drawable && !demo.finished(); ++frame) {
+            if (stop && (stopSignal = stop()) != 0)
+                break;
+            demo.drawFrame();
+            keep(demo, frame);
+            progress.frameDone();
+        }
+        drawn = demo.framesDrawn();
+        if (stopSignal != 0) {
+            abandonOutputs();
+            const std::string line = stopLine();
+            progress.stop(line);
+            return line;
+        }
+        if (drawnInSpan == 0) {
+            throw std::runtime_error("the demo ended after " +
+                                     secondsText(options.fps.seconds(drawn)) +
+                                     ", before the span to write began");
+        }
+        closeOutputs();
+        const std::string line = summary(progress.elapsedSeconds(), progress.framesPerSecond());
+        progress.finish(line);
         return line;
+    } catch (...) {
+        abandonOutputs();
+        removeFoldersMade();
+        throw;
     }
-    if (drawnInSpan == 0) {
-        throw std::runtime_error("the demo ended after " +
-                                 secondsText(static_cast<double>(drawn) / options.fps) +
-                                 ", before the span to write began");
-    }
-    closeOutputs();
-    const std::string line = summary(progress.elapsedSeconds(), progress.framesPerSecond());
-    progress.finish(line);
-    return line;
 }
 
+void RenderJob::makeFramesFolder() {
+    foldersMade.clear();
+    for (std::filesystem::path folder = *options.out;
+         !folder.empty() && !std::filesystem::exists(folder) && folder != folder.parent_path();
+         folder = folder.parent_path())
+        foldersMade.push_back(folder);
+    std::error_code error;
+    std::filesystem::create_directories(*options.out, error);
+    if (error || !std::filesystem::is_directory(*options.out)) {
+        throw std::runtime_error("cannot create folder " + options.out->string() + ": " +
+                                 (error ? error.message() : "a file of that name is in the way"));
+    }
+}
+
+// Only folders still empty go: frames already there stay.
+void RenderJob::removeFoldersMade() {
+    if (written > 0)
+        return;
+    for (const std::filesystem::path& folder : foldersMade) {
+        std::error_code ignored;
+        std::filesystem::remove(folder, ignored);
+    }
+    foldersMade.clear();
+}
+
+// The folder, the music and the sheet first: they fail fast, the video's encoders take time.
 void RenderJob::openOutputs() {
     if (options.out) {
-        std::error_code error;
-        std::filesystem::create_directories(*options.out, error);
-        if (error || !std::filesystem::is_directory(*options.out))
-            throw std::runtime_error(
-                "cannot create folder " + options.out->string() + ": " +
-                (error ? error.message() : "a file of that name is in the way"));
+        makeFramesFolder();
         frames.emplace();
     }
     if (options.audio)
@@ -119,7 +164,7 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
         Image picture = video ? video->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         if (toSheet)
-            sheet->add(picture, static_cast<double>(frame) / options.fps);
+            sheet->add(picture, options.fps.seconds(frame));
         if (toFile)
             frames->write(*options.out / frameName(frame), video ? picture : std::move(picture));
         if (video)
@@ -146,8 +191,13 @@ void RenderJob::closeOutputs() {
 // only at the span's end, so what there is of them goes; so does the video.
 void RenderJob::abandonOutputs() {
     if (frames) {
-        frames->finish();
+        // A frame that failed to be written has failed already; those before it stay.
+        try {
+            frames->finish();
+        } catch (const std::exception&) {
+        }
         written = frames->written();
+        frames.reset();
     }
     video.reset();
     wav.reset();
@@ -169,8 +219,8 @@ std::string RenderJob::stopLine() const {
 }
 
 std::string RenderJob::summary(double seconds, double fps) const {
-    const double fromTime = static_cast<double>(first) / options.fps;
-    const double toTime = static_cast<double>(lastDrawn) / options.fps;
+    const double fromTime = options.fps.seconds(first);
+    const double toTime = options.fps.seconds(lastDrawn + 1);
     char rate[64];
     std::snprintf(rate, sizeof rate, " in %.1f s (%.1f frames/s)", seconds, fps);
     std::string line = "reelrender: " + std::to_string(drawn) + " frames drawn" + rate + "; span " +

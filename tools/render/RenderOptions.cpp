@@ -5,8 +5,27 @@
 namespace {
 
 constexpr long maxFps = 1000;
+// Past what video rates are written with (1001), and small enough for exact sums.
+constexpr long maxRateTerm = 1000000;
 // Far beyond any demo, and small enough that frame numbers stay exact.
 constexpr double maxSeconds = 1e6;
+
+// "60" or "30000/1001".
+FrameRate readRate(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    try {
+        const long num = readWholeNumber(text.substr(0, slash), 1, maxRateTerm);
+        const long den = slash == std::string::npos
+                             ? 1
+                             : readWholeNumber(text.substr(slash + 1), 1, maxRateTerm);
+        const FrameRate rate(num, den);
+        if (rate.perSecond() >= 1.0 && rate.perSecond() <= maxFps)
+            return rate;
+    } catch (const UsageError&) {
+    }
+    throw UsageError("wants frames per second from 1 to 1000, whole (60) or as a ratio of whole "
+                     "numbers (30000/1001)");
+}
 
 std::filesystem::path fileName(const std::string& value) {
     if (value.empty())
@@ -22,15 +41,15 @@ OptionParser renderCommandLine(RenderOptions& options) {
                         "a video and a contact sheet: the same files every time.");
     parser.operand("SCRIPT", "the demo script (default demoscript.scr)", false,
                    [&](const std::string& script) { options.script = script; });
-    parser.option("--fps", "N", "frames per second of demo time (default 60)",
-                  [&](const std::string& value) {
-                      options.fps = static_cast<int>(readWholeNumber(value, 1, maxFps));
-                  });
-    parser.option("--from", "T", "first second to write (default 0)",
+    parser.option("--fps", "RATE",
+                  "frames per second of demo time, whole or a ratio such as 30000/1001\n"
+                  "(default 60)",
+                  [&](const std::string& value) { options.fps = readRate(value); });
+    parser.option("--from", "T", "the span to write starts at T seconds (default 0)",
                   [&](const std::string& value) { options.from = readSeconds(value, maxSeconds); });
     parser.option("--to", "T",
-                  "last second to write (default: until the demo ends through \"TheEnd\",\n"
-                  "or 60 s after the last event when it never does)",
+                  "and ends before T seconds (default: when the demo ends through \"TheEnd\",\n"
+                  "or 60 s after its last event when it never does)",
                   [&](const std::string& value) { options.to = readSeconds(value, maxSeconds); });
     parser.option("--every", "K", "write every K-th frame as PNG (default 1); a video has them all",
                   [&](const std::string& value) {
@@ -44,7 +63,8 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   ".mkv (H.264, FLAC) or .webm (VP9, Opus)",
                   [&](const std::string& value) {
                       if (!videoFormatFor(value))
-                          throw UsageError("a video's name ends in .mp4, .mkv or .webm");
+                          throw UsageError("a video's name ends in .mp4, .mkv or .webm (in any "
+                                           "letter case)");
                       options.video = value;
                   });
     parser.option("--audio", "FILE.wav", "also write the music of the span as 16-bit stereo WAV",
@@ -61,10 +81,16 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   "a contact sheet: a labelled thumbnail for each second of the span",
                   [&](const std::string& value) { options.sheet = fileName(value); });
     parser.check([&] {
-        if (options.to && *options.to < options.from)
-            throw UsageError("--to comes before --from");
-        if (!options.out && !options.video)
-            options.out = "frames";
+        if (!options.out && !options.video && !options.audio && !options.sheet)
+            throw UsageError("nothing to write: name an --out folder, a --video, an --audio file "
+                             "or a --sheet");
+        if (!options.to)
+            return;
+        if (*options.to <= options.from)
+            throw UsageError("--to must come after --from");
+        if (options.fps.firstFrameFrom(*options.to) <= options.fps.firstFrameFrom(options.from))
+            throw UsageError("no frame falls between --from and --to at " + options.fps.text() +
+                             " frames a second");
     });
     return parser;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameRate.h"
 #include "OfflineDemo.h"
 #include "OptionParser.h"
 
@@ -9,12 +10,13 @@
 
 // What reelrender is asked to do.
 struct RenderOptions {
-    int fps = 60;
+    FrameRate fps = 60;
+    // The span to write, [from, to): frame n is in it when from <= n / fps < to.
     double from = 0.0;
     // Nothing: until the demo ends through "TheEnd", or 60 s after its last event.
     std::optional<double> to;
     int every = 1;
-    // Nothing: no frames as PNG. Without --out, ./frames unless a video is asked for.
+    // Nothing: no frames as PNG.
     std::optional<std::filesystem::path> out;
     // .mp4, .mkv or .webm: every frame of the span with its music, whatever --every says.
     std::optional<std::filesystem::path> video;

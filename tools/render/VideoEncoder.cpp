@@ -43,8 +43,12 @@ bool setFastOptions(AVCodecContext* codec, VideoFormat format) {
 
 } // namespace
 
-VideoEncoder::VideoEncoder(VideoFormat format, int fps, int width, int height, bool globalHeader,
-                           std::string name)
+AVRational pictureTime(FrameRate fps) {
+    return AVRational{static_cast<int>(fps.den()), static_cast<int>(fps.num())};
+}
+
+VideoEncoder::VideoEncoder(VideoFormat format, FrameRate fps, int width, int height,
+                           bool globalHeader, std::string name)
     : name(std::move(name)) {
     const char* encoderName = encoderFor(format);
     const AVCodec* encoder = avcodec_find_encoder_by_name(encoderName);
@@ -57,9 +61,10 @@ VideoEncoder::VideoEncoder(VideoFormat format, int fps, int width, int height, b
     codec->width = width;
     codec->height = height;
     codec->pix_fmt = AV_PIX_FMT_YUV420P;
-    codec->time_base = AVRational{1, fps};
-    codec->framerate = AVRational{fps, 1};
-    codec->gop_size = std::max(1, fps * 2);
+    codec->time_base = pictureTime(fps);
+    codec->framerate = AVRational{static_cast<int>(fps.num()), static_cast<int>(fps.den())};
+    // A key frame every two seconds.
+    codec->gop_size = std::max(1L, 2 * fps.num() / fps.den());
     // As the RGB to YUV conversion below computes it, so that players convert back alike.
     codec->color_range = AVCOL_RANGE_MPEG;
     codec->colorspace = AVCOL_SPC_SMPTE170M;

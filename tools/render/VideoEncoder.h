@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FfmpegOwned.h"
+#include "FrameRate.h"
 #include "Image.h"
 
 #include <array>
@@ -14,13 +15,18 @@ enum class VideoFormat { Mp4, Mkv, Webm };
 // An encoded picture, its times counted in pictures.
 using Packet = FfmpegOwned<AVPacket>;
 
+struct AVRational;
+
+// The time of one picture, exactly: 1001/30000 s at 30000/1001 frames a second.
+AVRational pictureTime(FrameRate fps);
+
 // Pictures of one size, converted to YUV and encoded from a key frame on, one per 1 / fps
 // second. Encoders made alike write one stream between them, each a run of pictures after the
 // other's. Failures throw std::runtime_error starting with `what` (the file's name).
 class VideoEncoder {
 public:
     // With `globalHeader` the stream's parameters go into the container's header, not the stream.
-    VideoEncoder(VideoFormat format, int fps, int width, int height, bool globalHeader,
+    VideoEncoder(VideoFormat format, FrameRate fps, int width, int height, bool globalHeader,
                  std::string name);
     ~VideoEncoder();
     VideoEncoder(const VideoEncoder&) = delete;

@@ -1,9 +1,13 @@
 #include "VideoFile.h"
 
+#include "OutputFile.h"
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <stdexcept>
 #include <system_error>
+#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -43,7 +47,9 @@ VideoFormat checkedFormat(const std::filesystem::path& path) {
 } // namespace
 
 std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path) {
-    const std::string extension = path.extension().string();
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".mp4")
         return VideoFormat::Mp4;
     if (extension == ".mkv")
@@ -53,9 +59,10 @@ std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path) {
     return std::nullopt;
 }
 
-VideoFile::VideoFile(std::filesystem::path path, int fps, int width, int height, int sampleRate)
-    : target(std::move(path)), temporary(target.string() + ".partial"),
-      format(checkedFormat(target)), fps(fps), width(width), height(height), inputRate(sampleRate) {
+VideoFile::VideoFile(std::filesystem::path path, FrameRate fps, int width, int height,
+                     int sampleRate)
+    : target(std::move(path)), format(checkedFormat(target)), fps(fps), width(width),
+      height(height), inputRate(sampleRate) {
     // The encoders chat on stderr; reelrender's own lines say what went wrong.
     av_log_set_level(AV_LOG_QUIET);
     openContainer();
@@ -85,7 +92,7 @@ void VideoFile::fail(const std::string& what, int error) const {
 void VideoFile::openContainer() {
     AVFormatContext* context = nullptr;
     const int error = avformat_alloc_output_context2(&context, nullptr, codecsFor(format).container,
-                                                     temporary.c_str());
+                                                     target.c_str());
     container.reset(context);
     if (error < 0 || !context)
         fail("no muxer for this container", error);
@@ -157,14 +164,24 @@ void VideoFile::openAudio(int sampleRate) {
         fail("out of memory", AVERROR(ENOMEM));
 }
 
+// Last in the constructor: nothing after it can fail and leave the file behind.
 void VideoFile::openFile() {
+    const TemporaryFile made = createTemporaryBeside(target);
+    close(made.descriptor);
+    temporary = made.path;
     int error = avio_open(&container->pb, temporary.c_str(), AVIO_FLAG_WRITE);
-    if (error < 0)
-        fail("cannot create the file", error);
-    fileOpen = true;
-    error = avformat_write_header(container.get(), nullptr);
-    if (error < 0)
-        fail("cannot write the header", error);
+    if (error >= 0) {
+        fileOpen = true;
+        error = avformat_write_header(container.get(), nullptr);
+        if (error >= 0)
+            return;
+    }
+    if (fileOpen)
+        avio_closep(&container->pb);
+    fileOpen = false;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    fail(fileOpen ? "cannot write the header" : "cannot create the file", error);
 }
 
 void VideoFile::addPicture(const Image& picture) {
@@ -176,7 +193,7 @@ void VideoFile::addPicture(const Image& picture) {
 }
 
 void VideoFile::writePicture(Packet picture) {
-    write(picture.get(), AVRational{1, fps}, videoStream);
+    write(picture.get(), pictureTime(fps), videoStream);
 }
 
 void VideoFile::writePictures(std::vector<Packet>& packets) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameRate.h"
 #include "Image.h"
 #include "VideoEncoder.h"
 
@@ -24,7 +25,7 @@ std::optional<VideoFormat> videoFormatFor(const std::filesystem::path& path);
 // rate. Failures throw std::runtime_error naming the file.
 class VideoFile {
 public:
-    VideoFile(std::filesystem::path path, int fps, int width, int height, int sampleRate);
+    VideoFile(std::filesystem::path path, FrameRate fps, int width, int height, int sampleRate);
     // Removes the temporary file when `finish` was not reached.
     ~VideoFile();
     VideoFile(const VideoFile&) = delete;
@@ -44,7 +45,11 @@ public:
     // How many such encoders are worth running at once: 1 where the encoder's own threads
     // share the work.
     int encodersAtOnce() const { return format == VideoFormat::Webm ? 2 : 1; }
-    int runLength() const { return encodersAtOnce() > 1 ? fps * 2 : 0; }
+    // Two seconds of pictures, rounded up.
+    int runLength() const {
+        return encodersAtOnce() > 1 ? static_cast<int>((2 * fps.num() + fps.den() - 1) / fps.den())
+                                    : 0;
+    }
 
     const std::filesystem::path& path() const { return target; }
 
@@ -69,7 +74,7 @@ private:
     std::filesystem::path target;
     std::filesystem::path temporary;
     VideoFormat format;
-    int fps;
+    FrameRate fps;
     int width;
     int height;
     FfmpegOwned<AVFormatContext> container;

@@ -16,7 +16,8 @@ void lowerThisThreadsPriority() {
 
 } // namespace
 
-VideoWriter::VideoWriter(std::filesystem::path path, int fps, int width, int height, int sampleRate)
+VideoWriter::VideoWriter(std::filesystem::path path, FrameRate fps, int width, int height,
+                         int sampleRate)
     : worker([this, settings = Settings{std::move(path), fps, width, height, sampleRate}] {
           work(settings);
       }) {

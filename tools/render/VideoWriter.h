@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameRate.h"
 #include "Image.h"
 #include "VideoFile.h"
 
@@ -28,7 +29,7 @@ class VideoWriter {
 public:
     // Opens the file before returning, so that a name that cannot be written fails before any
     // drawing.
-    VideoWriter(std::filesystem::path path, int fps, int width, int height, int sampleRate);
+    VideoWriter(std::filesystem::path path, FrameRate fps, int width, int height, int sampleRate);
     // Without `finish`, frames still waiting are dropped and the unfinished file removed.
     ~VideoWriter();
     VideoWriter(const VideoWriter&) = delete;
@@ -66,7 +67,7 @@ private:
     };
     struct Settings {
         std::filesystem::path path;
-        int fps;
+        FrameRate fps;
         int width;
         int height;
         int sampleRate;
