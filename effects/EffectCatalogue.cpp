@@ -35,33 +35,33 @@ std::unique_ptr<Effect> make(const std::string& name) {
 
 const std::array<EffectCatalogue::Entry, EffectCatalogue::nameCount> EffectCatalogue::creationOrder{
     {
-        {"BitmapDistortion", make<BitmapDistortion>},
-        {"BitmapDistortion2", make<BitmapDistortion>},
-        {"Border", make<Border>},
-        {"BorderImage1", make<BorderImage>},
-        {"BorderImage2", make<BorderImage>},
-        {"Circles", make<Circles>},
-        {"Greets", make<Greets>},
-        {"Particles", make<Particles>},
-        {"Particles2", make<Particles>},
-        {"PicStory1", make<PicStory>},
-        {"PicStory2", make<PicStory>},
-        {"Picture1", make<Picture>},
-        {"Picture2", make<Picture>},
-        {"PictureWarp", make<PictureWarp>},
-        {"TextureScroll", make<TextureScroll>},
-        {"GenObject", make<GenObject>},
-        {"GenObject2", make<GenObject>},
-        {"SoundPlayer", make<SoundPlayer>},
-        {"Landscape", make<Landscape>},
-        {"BlobSphere", make<BlobSphere>},
-        {"InCube", make<InCube>},
-        {"Universe", make<Universe>},
-        {"HalfSphere", make<HalfSphere>},
-        {"SphereNormal", make<SphereNormal>},
-        {"Tunnel", make<Tunnel>},
-        {"Words", make<Words>},
-        {"Fader", make<Fader>},
+        {"BitmapDistortion", make<BitmapDistortion>, &BitmapDistortion::inputs},
+        {"BitmapDistortion2", make<BitmapDistortion>, &BitmapDistortion::inputs},
+        {"Border", make<Border>, &Border::inputs},
+        {"BorderImage1", make<BorderImage>, &BorderImage::inputs},
+        {"BorderImage2", make<BorderImage>, &BorderImage::inputs},
+        {"Circles", make<Circles>, &Circles::inputs},
+        {"Greets", make<Greets>, &Greets::inputs},
+        {"Particles", make<Particles>, &Particles::inputs},
+        {"Particles2", make<Particles>, &Particles::inputs},
+        {"PicStory1", make<PicStory>, &PicStory::inputs},
+        {"PicStory2", make<PicStory>, &PicStory::inputs},
+        {"Picture1", make<Picture>, &Picture::inputs},
+        {"Picture2", make<Picture>, &Picture::inputs},
+        {"PictureWarp", make<PictureWarp>, &PictureWarp::inputs},
+        {"TextureScroll", make<TextureScroll>, &TextureScroll::inputs},
+        {"GenObject", make<GenObject>, &GenObject::inputs},
+        {"GenObject2", make<GenObject>, &GenObject::inputs},
+        {"SoundPlayer", make<SoundPlayer>, &SoundPlayer::inputs},
+        {"Landscape", make<Landscape>, &Landscape::inputs},
+        {"BlobSphere", make<BlobSphere>, &BlobSphere::inputs},
+        {"InCube", make<InCube>, &InCube::inputs},
+        {"Universe", make<Universe>, &Universe::inputs},
+        {"HalfSphere", make<HalfSphere>, &HalfSphere::inputs},
+        {"SphereNormal", make<SphereNormal>, &SphereNormal::inputs},
+        {"Tunnel", make<Tunnel>, &Tunnel::inputs},
+        {"Words", make<Words>, &Words::inputs},
+        {"Fader", make<Fader>, &Fader::inputs},
     }};
 
 // The music goes last, after everything that draws.
@@ -115,6 +115,14 @@ EffectCatalogue::~EffectCatalogue() {
 
 bool EffectCatalogue::demoFinished() const {
     return soundPlayer && soundPlayer->isFinished();
+}
+
+const EffectInputs* EffectCatalogue::inputsOf(std::string_view name) {
+    for (const Entry& entry : creationOrder) {
+        if (entry.name == name)
+            return entry.inputs;
+    }
+    return nullptr;
 }
 
 Effect* EffectCatalogue::find(std::string_view name) const {

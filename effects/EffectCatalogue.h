@@ -8,6 +8,7 @@
 #include <vector>
 
 class Effect;
+struct EffectInputs;
 class SoundPlayer;
 
 // Every effect object a script can name, each registered under its own name. Objects are made
@@ -19,6 +20,8 @@ public:
         std::string_view name;
         // Nothing while the class behind the name is not built yet.
         std::unique_ptr<Effect> (*create)(const std::string& name);
+        // What a script can hand the effect: its class's statement.
+        const EffectInputs* inputs;
     };
     static constexpr std::size_t nameCount = 27;
     static const std::array<Entry, nameCount> creationOrder;
@@ -30,6 +33,9 @@ public:
 
     // The sound player has faded the music out after "TheEnd".
     bool demoFinished() const override;
+
+    // What a script can hand the effect registered under `name`; nullptr for no such name.
+    static const EffectInputs* inputsOf(std::string_view name);
 
     // The object of that name; nullptr when its class is not built yet.
     Effect* find(std::string_view name) const;

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 
 // A flat colour laid over everything drawn before it in the frame: a fade to or from a colour.
 // Every trigger, whatever its name, (re)starts a fade; the fader then draws until its opacity
 // lands exactly on the target.
 class Fader : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs =
+        EffectInputs::anyTrigger(noNumbers, NumberGroups::wholeOrNone(6));
     explicit Fader(const std::string& name) : Effect(name) {}
 
     void init() override {}

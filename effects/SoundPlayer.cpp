@@ -32,7 +32,7 @@ void SoundPlayer::render() {
 }
 
 void SoundPlayer::trigger(const std::string& triggerId, const std::vector<float>&) {
-    if (triggerId == "TheEnd")
+    if (triggerId == theEnd)
         fading = true;
 }
 

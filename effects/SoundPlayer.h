@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
+
+#include <string_view>
 
 // Starts the music and ends the demo; draws nothing. Its first frame opens the music named by
 // its first data string, once per process: the demo clock stands at 0 until then. "TheEnd"
@@ -9,6 +12,10 @@ class SoundPlayer : public Effect {
 public:
     // The music group's master volume while the music plays.
     static constexpr int fullVolume = 200;
+    static constexpr std::string_view theEnd = "TheEnd";
+    // What a script can hand it, stated for the effect and the checks of scripts alike: the
+    // music, and "TheEnd", which fades the music out one volume step a frame.
+    static constexpr EffectInputs inputs = EffectInputs::musicPlayer(theEnd, fullVolume);
 
     explicit SoundPlayer(const std::string& name) : Effect(name) {}
 

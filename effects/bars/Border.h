@@ -1,12 +1,15 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 
 // Bands of 400 thin white bars, half transparent, whose lengths follow sums of sines. Numbers:
 // style 1 (bands at the edges of the view) or 2 (bands meeting in the middle), default 2; with a
 // second number, 1 lays the bars out horizontally, anything else vertically (the default).
 class Border : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1, 2}};
     static constexpr int barCount = 400;
 
     explicit Border(const std::string& name) : Effect(name) {}

@@ -54,7 +54,7 @@ void BorderImage::render() {
 }
 
 void BorderImage::trigger(const std::string& triggerId, const std::vector<float>& parameters) {
-    if (triggerId == "MoveBars" && hasParameter(parameters, 1)) {
+    if (triggerId == moveBars && hasParameter(parameters, 1)) {
         targetY = parameters[0];
         speed = parameters[1];
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -10,6 +11,9 @@
 // speed per second) moves it. The first data string names the picture.
 class BorderImage : public Effect {
 public:
+    static constexpr std::string_view moveBars = "MoveBars";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1}, {{moveBars, {2}}}};
     static constexpr std::string_view defaultPicture = "\\border1.jpg";
 
     explicit BorderImage(const std::string& name) : Effect(name) {}

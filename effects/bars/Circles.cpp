@@ -106,7 +106,7 @@ void Circles::drawBoard() const {
 
 void Circles::trigger(const std::string& triggerId, const std::vector<float>&) {
     static constexpr std::array<std::pair<std::string_view, char>, 3> requests{
-        {{"MakeG", 'G'}, {"MakeB", 'B'}, {"MakeH", 'H'}}};
+        {{makeG, 'G'}, {makeB, 'B'}, {makeH, 'H'}}};
     for (auto [name, wanted] : requests) {
         if (triggerId == name) {
             letter = wanted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -14,6 +15,11 @@
 // counts. The first data string names the picture.
 class Circles : public Effect {
 public:
+    static constexpr std::string_view makeG = "MakeG";
+    static constexpr std::string_view makeB = "MakeB";
+    static constexpr std::string_view makeH = "MakeH";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers, {{makeG}, {makeB}, {makeH}}};
     static constexpr std::string_view defaultPicture = "\\circle.jpg";
     static constexpr int side = 7;
     // Values this high show their cell.

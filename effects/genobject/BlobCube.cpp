@@ -110,6 +110,6 @@ void BlobCube::draw() {
 }
 
 void BlobCube::trigger(const std::string& triggerId) {
-    if (triggerId == "Move")
+    if (triggerId == move)
         shared.sink = -0.1f;
 }

@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Vertex.h"
 
+#include <string_view>
 #include <vector>
 
 // A cube of side 4 made of 4 x 4 cells a face, drawn small into the bottom left corner of the
@@ -11,6 +12,7 @@
 class BlobCube : public GenShape {
 public:
     static constexpr int cells = 4;
+    static constexpr std::string_view move = "Move";
     static constexpr int quadsPerFace = cells * cells;
     static constexpr int faceCount = 6;
     static constexpr int viewportSize = 128;

@@ -12,6 +12,12 @@
 
 #include <GL/gl.h>
 
+const EffectInputs GenObject::inputs{{1},
+                                     {{BlobCube::move},
+                                      {TentacleBundle::startMove},
+                                      {GlowBundle::startShake},
+                                      {GlowBundle::stopShake}}};
+
 namespace {
 
 // Counted per frame, shared by both objects.

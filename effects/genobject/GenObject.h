@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "genobject/GenShape.h"
 
@@ -16,6 +17,9 @@ class GenObject : public Effect {
 public:
     static constexpr std::string_view defaultPicture = "\\greytexture.jpg";
     static constexpr int defaultKind = 5;
+    // What a script can hand it, stated for the effect and the checks of scripts alike: the
+    // kind, and the triggers its objects know, whichever object is shown.
+    static const EffectInputs inputs;
 
     explicit GenObject(const std::string& name) : Effect(name) {}
 

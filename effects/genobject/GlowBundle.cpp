@@ -97,8 +97,8 @@ void GlowBundle::draw() {
 }
 
 void GlowBundle::trigger(const std::string& triggerId) {
-    if (triggerId == "StartShake")
+    if (triggerId == startShake)
         shared.shake = 100.0f;
-    else if (triggerId == "StopShake")
+    else if (triggerId == stopShake)
         shared.shake = 0.0f;
 }

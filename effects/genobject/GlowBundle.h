@@ -6,6 +6,7 @@
 #include "Vertex.h"
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 // Eight tentacles round a small sphere, drawn small into the corner of the frame, copied into a
@@ -15,6 +16,8 @@
 class GlowBundle : public GenShape {
 public:
     static constexpr int tubeCount = 8;
+    static constexpr std::string_view startShake = "StartShake";
+    static constexpr std::string_view stopShake = "StopShake";
     static constexpr int targetSize = 256;
     static const Tentacle::Shape tubeShape;
 

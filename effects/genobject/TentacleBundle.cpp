@@ -55,6 +55,6 @@ void TentacleBundle::draw() {
 }
 
 void TentacleBundle::trigger(const std::string& triggerId) {
-    if (triggerId == "StartMove")
+    if (triggerId == startMove)
         shared.xSpeed = 0.05f;
 }

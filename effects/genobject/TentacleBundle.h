@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Tentacle.h"
 
+#include <string_view>
 #include <vector>
 
 // Sixteen tapering tentacles fanning out from a centre and twisting, the bundle swaying far
@@ -10,6 +11,7 @@
 class TentacleBundle : public GenShape {
 public:
     static constexpr int tubeCount = 16;
+    static constexpr std::string_view startMove = "StartMove";
     static const Tentacle::Shape tubeShape;
 
     TentacleBundle();

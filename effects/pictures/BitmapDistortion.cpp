@@ -152,7 +152,7 @@ void BitmapDistortion::render() {
 }
 
 void BitmapDistortion::trigger(const std::string& triggerId, const std::vector<float>& values) {
-    if (triggerId == "SetAlpha" && hasParameter(values, 2)) {
+    if (triggerId == setAlpha && hasParameter(values, 2)) {
         alpha = values[0];
         alphaTarget = values[1];
         alphaSpeed = values[2];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -14,6 +15,9 @@
 // "SetAlpha" with alpha, target and speed per second fades it, without a clamp.
 class BitmapDistortion : public Effect {
 public:
+    static constexpr std::string_view setAlpha = "SetAlpha";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1, 2, 4, 5, 7, 9}, {{setAlpha, {3}}}};
     static constexpr std::string_view defaultPicture = "/source/Data/256/a000.jpg";
     static constexpr int columns = 20;
     static constexpr int rows = 20;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <memory>
@@ -12,6 +13,8 @@
 // picture to picture. After the last picture nothing more is drawn. No parameters, no triggers.
 class Greets : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     // The growing, shrinking and spinning, shared by the whole program.
     struct Motion {
         float size = 0.0f;      // half the side of the square

@@ -52,7 +52,7 @@ void PicStory::render() {
 }
 
 void PicStory::trigger(const std::string& triggerId, const std::vector<float>&) {
-    if (triggerId == "AlphaOut") {
+    if (triggerId == alphaOut) {
         alpha = 0.8f;
         alphaTarget = 0.0f;
         alphaSpeed = -1.5f;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -10,6 +11,9 @@
 // picture. "AlphaOut" fades it out.
 class PicStory : public Effect {
 public:
+    static constexpr std::string_view alphaOut = "AlphaOut";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1, 3}, {{alphaOut}}};
     static constexpr std::string_view defaultPicture = "\\picture.jpg";
 
     explicit PicStory(const std::string& name) : Effect(name) {}

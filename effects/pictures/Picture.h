@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -12,6 +13,8 @@
 // name, moves the picture by its first number in depth.
 class Picture : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs = EffectInputs::anyTrigger({1, 4, 5}, {1});
     static constexpr std::string_view defaultPicture = "\\picture.jpg";
 
     explicit Picture(const std::string& name) : Effect(name) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,6 +13,8 @@
 // first number in depth.
 class PictureWarp : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs = EffectInputs::anyTrigger({1}, {1});
     static constexpr std::string_view defaultPicture = "\\picture.jpg";
     // Seven columns of a bottom and a top vertex each.
     static constexpr int vertexCount = 14;

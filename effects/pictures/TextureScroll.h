@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -9,6 +10,8 @@
 // beneath. Always its own picture; no parameters, no triggers.
 class TextureScroll : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view picture = "\\source\\data\\256\\clouds.jpg";
 
     explicit TextureScroll(const std::string& name) : Effect(name) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 
 #include <array>
@@ -10,6 +11,8 @@
 // own two pictures; no parameters, no triggers.
 class Words : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::array<std::string_view, 2> pictures{"\\see.jpg", "\\my.jpg"};
 
     explicit Words(const std::string& name) : Effect(name) {}

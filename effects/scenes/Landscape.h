@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,6 +13,8 @@
 // parameters, no triggers. The flight moves a fixed step per drawn frame.
 class Landscape : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view picture = "\\source\\data\\256\\clouds2.jpg";
     static constexpr int columns = 32;
     static constexpr int rows = 32;

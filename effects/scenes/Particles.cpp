@@ -154,7 +154,7 @@ void Particles::drawStreaks() const {
 
 void Particles::trigger(const std::string& triggerId, const std::vector<float>&) {
     // Before the first frame there is nothing to send off.
-    if (triggerId != "Explode" || !emitter)
+    if (triggerId != explode || !emitter)
         return;
     emitter->x = rand01() * 3.0f - 1.5f;
     emitter->y = rand01() * 2.0f - 1.0f;

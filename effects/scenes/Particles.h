@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "ParticleEmitter.h"
 #include "Texture.h"
 
@@ -14,6 +15,9 @@
 // string names the sprite picture. "Explode" sends every particle from one random point.
 class Particles : public Effect {
 public:
+    static constexpr std::string_view explode = "Explode";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1}, {{explode}}};
     static constexpr std::string_view defaultPicture = "\\source\\data\\pics\\light.jpg";
     static constexpr int count = 250;
 

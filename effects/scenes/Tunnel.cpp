@@ -66,12 +66,12 @@ float Tunnel::lightPhase() {
 }
 
 void Tunnel::trigger(const std::string& triggerId, const std::vector<float>& values) {
-    if (triggerId == "CircFactor") {
+    if (triggerId == circFactor) {
         if (hasParameter(values, 0))
             circleFactor = values[0];
-    } else if (triggerId == "ReverseAngle") {
+    } else if (triggerId == reverseAngle) {
         spinDirection = -spinDirection;
-    } else if (triggerId == "Zoom") {
+    } else if (triggerId == zoomTrigger) {
         if (hasParameter(values, 0))
             zoom = values[0];
     }

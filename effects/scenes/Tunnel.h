@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -15,6 +16,12 @@
 // camera back, from where it flies in to its resting distance.
 class Tunnel : public Effect {
 public:
+    static constexpr std::string_view circFactor = "CircFactor";
+    static constexpr std::string_view reverseAngle = "ReverseAngle";
+    static constexpr std::string_view zoomTrigger = "Zoom";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1},
+                                         {{circFactor, {1}}, {reverseAngle}, {zoomTrigger, {1}}}};
     static constexpr std::string_view defaultPicture = "\\textures\\plants15t.jpg";
     static constexpr int ringCount = 10;
     static constexpr int ringVertexCount = 256;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,6 +13,8 @@
 // parameters, no triggers; the first data string names the picture.
 class BlobSphere : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view defaultPicture = "\\source\\data\\256\\texture.jpg";
 
     explicit BlobSphere(const std::string& name) : Effect(name) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,6 +13,8 @@
 // between their open edges. Always its own picture; no parameters, no triggers.
 class HalfSphere : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view picture = "\\temp\\orang101.jpg";
     // Rings from the pole to the open edge, and points on each ring.
     static constexpr int rings = 8;

@@ -41,7 +41,7 @@ void InCube::init() {
 }
 
 void InCube::trigger(const std::string& triggerId, const std::vector<float>&) {
-    if (triggerId == "ReverseAngle")
+    if (triggerId == reverseAngle)
         direction = -direction;
 }
 

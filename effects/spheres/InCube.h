@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -13,6 +14,9 @@
 // "ReverseAngle" turns the spin the other way.
 class InCube : public Effect {
 public:
+    static constexpr std::string_view reverseAngle = "ReverseAngle";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers, {{reverseAngle}}};
     static constexpr std::string_view defaultPicture = "\\textures\\ss013.jpg";
     // Quads along each side of a face.
     static constexpr int subdivision = 1;

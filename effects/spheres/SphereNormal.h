@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -14,6 +15,8 @@
 // string names the picture. No triggers.
 class SphereNormal : public Effect {
 public:
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{{1}};
     static constexpr std::string_view defaultPicture = "\\textures\\multi018.jpg";
     static constexpr int sphereDepth = 4;
 

@@ -35,7 +35,7 @@ void Universe::load() {
 }
 
 void Universe::trigger(const std::string& triggerId, const std::vector<float>&) {
-    if (triggerId == "Blink") {
+    if (triggerId == blink) {
         alpha = blinkAlpha;
         size = blinkSize;
     }

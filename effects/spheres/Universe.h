@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectInputs.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,6 +13,9 @@
 // enlarges every sprite at once, after which they fade back frame by frame.
 class Universe : public Effect {
 public:
+    static constexpr std::string_view blink = "Blink";
+    // What a script can hand it, stated for the effect and the checks of scripts alike.
+    static constexpr EffectInputs inputs{noNumbers, {{blink}}};
     static constexpr std::string_view defaultPicture = "\\source\\data\\pics\\light.jpg";
     static constexpr int starCount = 250;
     static constexpr unsigned int seed = 110;

@@ -9,6 +9,7 @@
 #include "HalfSphere.h"
 #include "InCube.h"
 #include "Landscape.h"
+#include "Particles.h"
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
@@ -35,6 +36,29 @@ TEST(EffectCatalogue, NamesEveryEffectOnceInEachOrderWithTheMusicDeletedLast) {
     EXPECT_EQ(deleted, created);
     EXPECT_EQ(EffectCatalogue::teardownOrder.back(), "SoundPlayer");
     EXPECT_EQ(EffectCatalogue::creationOrder[17].name, "SoundPlayer");
+}
+
+TEST(EffectCatalogue, StatesWhatAScriptCanHandEachEffectOncePerClass) {
+    for (const auto& entry : EffectCatalogue::creationOrder) {
+        const EffectInputs* inputs = EffectCatalogue::inputsOf(entry.name);
+        ASSERT_NE(inputs, nullptr) << entry.name;
+        EXPECT_EQ(inputs->playsMusic(), entry.name == "SoundPlayer") << entry.name;
+    }
+    // The two objects of a pair are one class.
+    EXPECT_EQ(EffectCatalogue::inputsOf("PicStory1"), EffectCatalogue::inputsOf("PicStory2"));
+    EXPECT_EQ(EffectCatalogue::inputsOf("Particles"), &Particles::inputs);
+    EXPECT_EQ(EffectCatalogue::inputsOf("Nothing"), nullptr);
+    EXPECT_EQ(EffectCatalogue::inputsOf("SoundPlayer")->endTrigger(), "TheEnd");
+    // GenObject reacts to what any of its objects knows.
+    const EffectInputs& gen = *EffectCatalogue::inputsOf("GenObject2");
+    for (const char* name : {"Move", "StartMove", "StartShake", "StopShake"})
+        EXPECT_NE(gen.triggerNumbers(name), nullptr) << name;
+    EXPECT_EQ(gen.triggerNumbers("move"), nullptr);
+    // Any name reaches the fader, with six numbers or none.
+    const NumberGroups* fade = EffectCatalogue::inputsOf("Fader")->triggerNumbers("Anything");
+    ASSERT_NE(fade, nullptr);
+    EXPECT_TRUE(fade->onlyWhole());
+    EXPECT_EQ(fade->mostRead(), 6u);
 }
 
 // Without a window, as reelcheck builds it.
