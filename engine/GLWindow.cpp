@@ -60,15 +60,15 @@ std::string startVideo() {
         // Without a display to name, every driver SDL tries fails and some say so on stderr
         // in their own words; an X display alone is reached through X directly.
         if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
-            return "no display found";
+            return "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set).";
         if (!isSet("WAYLAND_DISPLAY"))
             SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return std::string("no display found (") + SDL_GetError() + ")";
+        return std::string("The display cannot be opened (") + SDL_GetError() + ").";
     if (showsNothingUnasked()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return "no display found";
+        return "No display found.";
     }
     state.videoStarted = true;
     return "";
@@ -130,9 +130,10 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
     destroy();
     state.fullscreen = false;
     state.dialogs = &dialogs;
+    // Not a failure a window system would have had a message for: said in plain words.
     if (const std::string noVideo = startVideo(); !noVideo.empty()) {
-        fail(dialogs, "Failed To Register The Window Class: " + noVideo +
-                          ". Run the player on a desktop, or under xvfb-run where there is none.");
+        fail(dialogs,
+             noVideo + " Run the player on a desktop, or under xvfb-run where there is none.");
         return false;
     }
 

@@ -1,9 +1,30 @@
 #include "AudioDevice.h"
 
+#include "ProgramName.h"
+
 #include <SDL.h>
+#include <alsa/asoundlib.h>
+#include <iostream>
 #include <stdexcept>
+#include <utility>
+
+namespace {
+
+void sayNothing(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA writes every error of its own on stderr unless told otherwise: on a machine without a
+// sound card, opening SDL's ALSA device prints eight lines of its configuration's failures. The
+// handler belongs to the one ALSA library of the process, the one SDL uses too; what went wrong
+// still reaches SDL's error, and so the line below.
+void quietAlsa() {
+    static const bool quiet = snd_lib_error_set_handler(sayNothing) == 0;
+    (void)quiet;
+}
+
+} // namespace
 
 AudioDevice::AudioDevice(int rate, std::size_t blockFrames, Feed feed) : feed(std::move(feed)) {
+    quietAlsa();
     if (open(rate, blockFrames)) {
         return;
     }
@@ -15,6 +36,11 @@ AudioDevice::AudioDevice(int rate, std::size_t blockFrames, Feed feed) : feed(st
     if (!opened) {
         throw std::runtime_error("no audio output (" + reason + "; " + SDL_GetError() + ")");
     }
+    // Said once a process: a player started again and again in one process says it once.
+    static bool told = false;
+    if (!std::exchange(told, true))
+        std::cerr << programName() << ": no sound device (" << reason
+                  << "); the music plays in silence" << std::endl;
 }
 
 bool AudioDevice::open(int rate, std::size_t blockFrames) {

@@ -18,7 +18,7 @@
 
 namespace {
 
-TEST(BitmapFont, DrawsCapitalsAndDigitsAndLeavesOtherCharactersBlank) {
+TEST(BitmapFont, DrawsLettersOfBothCasesAndDigitsAndLeavesOtherCharactersBlank) {
     const auto dots = [](char character) {
         int count = 0;
         for (int row = 0; row < BitmapFont::glyphHeight; ++row) {
@@ -27,12 +27,18 @@ TEST(BitmapFont, DrawsCapitalsAndDigitsAndLeavesOtherCharactersBlank) {
         }
         return count;
     };
-    for (char c = 'A'; c <= 'Z'; ++c)
+    for (char c = 'A'; c <= 'Z'; ++c) {
         EXPECT_GT(dots(c), 8) << c;
+        const char lower = static_cast<char>(c - 'A' + 'a');
+        EXPECT_GT(dots(lower), 7) << lower;
+        // Told apart from its capital, as "fadeIn" must be from "FADEIN".
+        EXPECT_NE(BitmapFont::glyph(lower), BitmapFont::glyph(c)) << lower;
+    }
     for (char c = '0'; c <= '9'; ++c)
         EXPECT_GT(dots(c), 8) << c;
-    EXPECT_EQ(dots('a'), 0);
+    EXPECT_GT(dots('_'), 0);
     EXPECT_EQ(dots(' '), 0);
+    EXPECT_EQ(dots('\x7f'), 0);
     EXPECT_EQ(BitmapFont::textWidth("AB"), 11);
     EXPECT_EQ(BitmapFont::textWidth(""), 0);
 }

@@ -173,6 +173,65 @@ TEST_F(TimelineChartTest, MusicThatCannotBeDecodedLeavesTheStripWithItsReason) {
     }
 }
 
+// A chart spans any demo up to the longest the tools take, its labels evenly spaced and
+// none left out.
+TEST_F(TimelineChartTest, SpansHoursWithEvenlySpacedLabels) {
+    const TimelineChart hours =
+        chartOf(effectRecord("tube", "Tunnel", 1, "0", "0", "7200") +
+                triggerRecord("late", "Tunnel", "Zoom", false, "7199", "0", "0"));
+    EXPECT_EQ(hours.span(), 7200.0);
+    const Image picture = hours.draw();
+    EXPECT_EQ(pixel(picture, columnOf(hours, 7199.0), barMiddle(hours, 0)),
+              TimelineChart::triggerColour);
+
+    for (const char* stop : {"6", "155", "7200", "1e6"}) {
+        SCOPED_TRACE(stop);
+        const TimelineChart chart = chartOf(effectRecord("tube", "Tunnel", 1, "0", "0", stop));
+        const Image drawn = chart.draw();
+        const long step = chart.labelStep();
+        EXPECT_EQ(step % chart.markStep(), 0);
+        // The tall marks of labelled times, and the labels above them, one apiece.
+        std::vector<int> ticks;
+        std::vector<std::pair<int, int>> labels;
+        for (int x = 0; x < drawn.width; ++x) {
+            if (pixel(drawn, x, TimelineChart::axisHeight - 8) != TimelineChart::background)
+                ticks.push_back(x);
+            bool lit = false;
+            for (int y = TimelineChart::margin; y < TimelineChart::margin + 7; ++y)
+                lit = lit || pixel(drawn, x, y) != TimelineChart::background;
+            if (lit && (labels.empty() || x - labels.back().second > 6))
+                labels.emplace_back(x, x);
+            else if (lit)
+                labels.back().second = x;
+        }
+        ASSERT_EQ(static_cast<long>(ticks.size()), static_cast<long>(chart.span()) / step + 1);
+        ASSERT_EQ(labels.size(), ticks.size());
+        const double apart = step * TimelineChart::plotWidth / chart.span();
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_NEAR(ticks[i], ticks[0] + i * apart, 1.0) << i;
+            const int centre = (labels[i].first + labels[i].second) / 2;
+            // The last label may be pushed left to stay whole in the picture.
+            EXPECT_NEAR(centre, ticks[i], i + 1 < ticks.size() ? 3.0 : 25.0) << i;
+        }
+        const auto width = [](const std::pair<int, int>& label) {
+            return label.second - label.first;
+        };
+        if (labels.size() > 1)
+            EXPECT_GE(width(labels.back()), width(labels[labels.size() - 2]));
+    }
+}
+
+// Names are drawn as the script writes them: "fadeIn" does not look like "FADEIN".
+TEST_F(TimelineChartTest, LabelsKeepTheirLetterCase) {
+    const auto drawn = [this](const std::string& name) {
+        return chartOf(effectRecord(name, "Fader", 1, "0", "0", "4") +
+                       triggerRecord("t", "Fader", name, false, "1", "0", "0"))
+            .draw()
+            .rgb;
+    };
+    EXPECT_NE(drawn("fadeIn"), drawn("FADEIN"));
+}
+
 class ReelCheckChart : public ::testing::Test {
 protected:
     ToolOutcome run(const std::string& arguments) {

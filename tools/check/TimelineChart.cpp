@@ -2,6 +2,7 @@
 
 #include "BitmapFont.h"
 #include "DataNode.h"
+#include "DemoLength.h"
 #include "DomCursor.h"
 #include "Effect.h"
 #include "PngFile.h"
@@ -21,24 +22,27 @@ constexpr TimelineChart::Colour headingColour{150, 150, 160};
 constexpr TimelineChart::Colour gridColour{44, 44, 52};
 constexpr TimelineChart::Colour markColour{170, 170, 180};
 constexpr TimelineChart::Colour centreColour{70, 70, 80};
-// Charts of hours would need marks closer than a pixel; none is longer than this.
-constexpr double maxSpan = Waveform::maxSeconds;
+// Marks and labels step by one of these, in seconds; each divides those after it that a label
+// step may be, so that marks fall on the labelled ones.
+constexpr long steps[] = {1,    2,    5,    10,    15,    30,    60,    120,    300,    600,   900,
+                          1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 432000, 864000};
+// The least step between labels, and the least room between marks, in pixels.
+constexpr long leastLabelStep = 10;
+constexpr double leastMarkRoom = 3.0;
 
-// The font has capitals only; '_' is drawn as '-' so that names keep their parts apart.
-std::string fontText(const std::string& text, std::size_t limit) {
-    std::string shown;
-    for (char c : text.substr(0, limit)) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        shown += c == '_' ? '-' : c;
-    }
-    return text.size() > limit ? shown + "..." : shown;
+// Cut to `limit` characters, and "..." to say so.
+std::string shortened(const std::string& text, std::size_t limit) {
+    return text.size() > limit ? text.substr(0, limit) + "..." : text;
 }
 
-// "m:ss"
-std::string minutes(int seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+// "m:ss", or "h:mm:ss" on a chart of an hour or more.
+std::string timeLabel(long seconds, bool hours) {
+    char text[48];
+    if (hours)
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%ld:%02ld", seconds / 60, seconds % 60);
     return text;
 }
 
@@ -54,12 +58,12 @@ void fill(Image& picture, int left, int top, int right, int bottom, TimelineChar
 }
 
 std::string rowLabel(const ChartRecord& record) {
-    return fontText(record.name + ": " + record.effect, TimelineChart::maxLabelCharacters);
+    return shortened(record.name + ": " + record.effect, TimelineChart::maxLabelCharacters);
 }
 
 // The waveform strip's name in the label column: the music file, as the script names it.
 std::string musicHeading(const MusicWaveform& music) {
-    return music.music.empty() ? "MUSIC" : fontText(music.music, 30);
+    return music.music.empty() ? "MUSIC" : shortened(music.music, 30);
 }
 
 double chartSpan(const ChartTimeline& timeline, const MusicWaveform& music) {
@@ -70,7 +74,7 @@ double chartSpan(const ChartTimeline& timeline, const MusicWaveform& music) {
         end = std::max({end, record.initTime, record.startTime});
     for (const ChartTrigger& trigger : timeline.triggers)
         end = std::max(end, trigger.time);
-    return std::clamp(std::ceil(end), 1.0, maxSpan);
+    return std::clamp(std::ceil(end), 1.0, longestDemoSeconds);
 }
 
 } // namespace
@@ -162,22 +166,42 @@ TimelineChart::Colour TimelineChart::initColour(int layer) {
     return colour;
 }
 
+long TimelineChart::labelStep() const {
+    const double pixelsPerSecond = plotWidth / seconds;
+    const int widest = BitmapFont::textWidth(timeLabel(static_cast<long>(seconds), hours()));
+    for (const long step : steps) {
+        if (step >= leastLabelStep && step * pixelsPerSecond >= widest + 2 * labelGap)
+            return step;
+    }
+    return std::end(steps)[-1];
+}
+
+long TimelineChart::markStep() const {
+    const double pixelsPerSecond = plotWidth / seconds;
+    const long labelled = labelStep();
+    for (const long step : steps) {
+        if (step * pixelsPerSecond >= leastMarkRoom && labelled % step == 0)
+            return step;
+    }
+    return labelled;
+}
+
 void TimelineChart::drawTimeMarks(Image& picture) const {
     const int right = plotLeft() + plotWidth;
-    const double pixelsPerSecond = plotWidth / seconds;
-    const int every = pixelsPerSecond >= 3 ? 1 : 10;
-    int labelEnd = 0;
-    for (int second = 0; second <= static_cast<int>(seconds); second += every) {
-        const int x = std::min(xOf(second), right - 1);
-        const bool tenth = second % 10 == 0;
-        if (tenth && second % (pixelsPerSecond >= 0.5 ? 10 : 60) == 0)
+    const long labelled = labelStep();
+    const long every = markStep();
+    for (long second = 0; second <= static_cast<long>(seconds); second += every) {
+        const int x = std::min(xOf(static_cast<double>(second)), right - 1);
+        const bool withLabel = second % labelled == 0;
+        if (withLabel)
             fill(picture, x, axisHeight, x + 1, height - margin, gridColour);
-        fill(picture, x, axisHeight - (tenth ? 10 : 4), x + 1, axisHeight, markColour);
-        const std::string label = minutes(second);
-        const int labelX = x - BitmapFont::textWidth(label) / 2;
-        if (tenth && labelX >= labelEnd + labelGap * 2) {
-            BitmapFont::draw(picture, labelX, margin, label, 1, markColour);
-            labelEnd = labelX + BitmapFont::textWidth(label);
+        fill(picture, x, axisHeight - (withLabel ? 10 : 4), x + 1, axisHeight, markColour);
+        if (withLabel) {
+            // Centred on its mark; the last kept inside the picture.
+            const std::string label = timeLabel(second, hours());
+            const int width = BitmapFont::textWidth(label);
+            BitmapFont::draw(picture, std::min(x - width / 2, picture.width - width), margin,
+                             label, 1, markColour);
         }
     }
     fill(picture, plotLeft(), axisHeight - 1, right, axisHeight, markColour);
@@ -234,7 +258,7 @@ void TimelineChart::drawTriggers(Image& picture) const {
     std::vector<int> labelEnds(rows.size(), 0);
     for (const ChartTrigger& trigger : triggers) {
         const int x = xOf(trigger.time);
-        const std::string label = fontText(trigger.name, maxLabelCharacters);
+        const std::string label = shortened(trigger.name, maxLabelCharacters);
         const int labelX = x + 2;
         const int labelRight = labelX + BitmapFont::textWidth(label) + 2;
         if (x < plotLeft() || labelRight > right)
@@ -258,7 +282,7 @@ void TimelineChart::drawWaveform(Image& picture) const {
     fill(picture, plotLeft(), centre, plotLeft() + plotWidth, centre + 1, centreColour);
     if (!music.wave) {
         const std::string note =
-            music.music.empty() ? "NO MUSIC" : "NO WAVEFORM: " + fontText(music.reason, 80);
+            music.music.empty() ? "NO MUSIC" : "NO WAVEFORM: " + shortened(music.reason, 80);
         BitmapFont::draw(picture, plotLeft() + margin, top + 8, note, 1, labelColour);
         return;
     }

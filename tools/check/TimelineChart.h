@@ -66,8 +66,12 @@ public:
     TimelineChart(ChartTimeline timeline, MusicWaveform music);
 
     // The seconds the chart spans from 0: the music, and every set-up, start and trigger; without
-    // music every event. Whole seconds, at least one.
+    // music every event. Whole seconds, at least one, at most the longest demo.
     double span() const { return seconds; }
+    // Seconds between labelled marks along the time axis, the same all along: at least ten, and
+    // enough for the widest label; between marks, a step that divides it.
+    long labelStep() const;
+    long markStep() const;
     int plotLeft() const { return labelWidth; }
     int xOf(double time) const;
     // The top of each record's row, in the order of `records()`.
@@ -84,6 +88,8 @@ public:
     void write(const std::filesystem::path& path) const;
 
 private:
+    // Labels read "h:mm:ss" on charts of an hour or more, "m:ss" on shorter ones.
+    bool hours() const { return seconds >= 3600.0; }
     void drawTimeMarks(Image& picture) const;
     void drawRows(Image& picture) const;
     void drawTriggers(Image& picture) const;

@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
-// A tiny font drawn for this project: 5 x 7 dots a letter. Capitals, digits, the blank and a
-// little punctuation; other characters draw as the blank. The demo's pictures and the contact
-// sheets' labels are written with it.
+// A tiny font drawn for this project: 5 x 7 dots a letter. Letters of both cases, digits, the
+// blank and the punctuation names and times are written with; other characters draw as the
+// blank. The demo's pictures, the contact sheets' labels and the timeline chart are written
+// with it. The lower-case letters sit in the same seven rows, those with a tail raised a row.
 namespace BitmapFont {
 
 constexpr int glyphWidth = 5;

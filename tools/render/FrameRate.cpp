@@ -1,5 +1,6 @@
 #include "FrameRate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
@@ -33,7 +34,10 @@ std::string FrameRate::text() const {
 }
 
 long FrameRate::firstFrameFrom(double time) const {
-    return static_cast<long>(std::ceil(time * numerator / denominator - whisker));
+    // Any finite time gives a frame number; those far beyond any demo are cut.
+    constexpr double farthest = 1e15;
+    const double frame = std::ceil(time * numerator / denominator - whisker);
+    return static_cast<long>(std::clamp(frame, -farthest, farthest));
 }
 
 std::int64_t FrameRate::wholeSeconds(long frame) const {

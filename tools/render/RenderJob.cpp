@@ -1,5 +1,6 @@
 #include "RenderJob.h"
 
+#include "DemoLength.h"
 #include "OfflineDemo.h"
 #include "PngFile.h"
 #include "ProgressReport.h"
@@ -50,7 +51,9 @@ bool RenderJob::onSheet(long frame) const {
 }
 
 long RenderJob::framesToDraw(const OfflineDemo& demo) const {
-    return end ? *end : options.fps.firstFrameFrom(demo.lastEventTime() + runOn);
+    return end ? *end
+               : options.fps.firstFrameFrom(
+                     std::min(demo.lastEventTime() + runOn, longestDemoSeconds));
 }
 
 void RenderJob::refuseSpanPastTheEnd(const OfflineDemo& demo, long drawable) const {

@@ -1,5 +1,6 @@
 #include "RenderOptions.h"
 
+#include "DemoLength.h"
 #include "VideoFile.h"
 
 namespace {
@@ -7,8 +8,6 @@ namespace {
 constexpr long maxFps = 1000;
 // Past what video rates are written with (1001), and small enough for exact sums.
 constexpr long maxRateTerm = 1000000;
-// Far beyond any demo, and small enough that frame numbers stay exact.
-constexpr double maxSeconds = 1e6;
 
 // "60" or "30000/1001".
 FrameRate readRate(const std::string& text) {
@@ -45,12 +44,14 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   "frames per second of demo time, whole or a ratio such as 30000/1001\n"
                   "(default 60)",
                   [&](const std::string& value) { options.fps = readRate(value); });
-    parser.option("--from", "T", "the span to write starts at T seconds (default 0)",
-                  [&](const std::string& value) { options.from = readSeconds(value, maxSeconds); });
-    parser.option("--to", "T",
-                  "and ends before T seconds (default: when the demo ends through \"TheEnd\",\n"
-                  "or 60 s after its last event when it never does)",
-                  [&](const std::string& value) { options.to = readSeconds(value, maxSeconds); });
+    parser.option(
+        "--from", "T", "the span to write starts at T seconds (default 0)",
+        [&](const std::string& value) { options.from = readSeconds(value, longestDemoSeconds); });
+    parser.option(
+        "--to", "T",
+        "and ends before T seconds (default: when the demo ends through \"TheEnd\",\n"
+        "or 60 s after its last event when it never does)",
+        [&](const std::string& value) { options.to = readSeconds(value, longestDemoSeconds); });
     parser.option("--every", "K", "write every K-th frame as PNG (default 1); a video has them all",
                   [&](const std::string& value) {
                       options.every = static_cast<int>(readWholeNumber(value, 1, 1 << 30));
