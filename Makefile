@@ -6,7 +6,7 @@ SANITIZE_BUILD := build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-sanitize demo test golden sheet chart clean
+.PHONY: all deps build build-sanitize demo test golden sheet chart clean fuzz fuzz-smoke
 
 all: build
 
@@ -52,5 +52,20 @@ chart: build
 	@mkdir -p docs
 	@cd $(BUILD)/demo && ../bin/reelcheck --chart $(CURDIR)/$(CHART) demoscript.scr
 
+# The fuzz targets of fuzz/, built with clang's libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer (only they and the libraries they link). `make fuzz-smoke` runs
+# each for FUZZ_SECONDS from its seeds and fails on any finding; scripts/run-fuzzers runs longer
+# campaigns.
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@scripts/install-fuzz-deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DREELPLAY_FUZZ=ON -DREELPLAY_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-targets
+
+fuzz-smoke: fuzz
+	@scripts/run-fuzzers $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
