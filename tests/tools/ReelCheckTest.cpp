@@ -134,7 +134,8 @@ TEST_F(ReelCheck, PlacesErrorsInIncludedFilesAndAtTheNameOfAMissingFile) {
                           " --> parts/scene.scr:3:17\n"
                           "  |\n"
                           "3 | \tDemoEffect a ( Fadr 1 0 0 10 ( ) ( ) );\n"
-                          "  | \t               ^\n");
+                          "  | \t               ^\n"
+                          "note: did you mean \"Fader\"?\n");
 
     folder.write("demo/parts/scene.scr", "int a 1;\nblock b { int c ( ; };\n");
     result = run("demo/show.scr");
@@ -189,6 +190,23 @@ TEST_F(ReelCheck, AnErrorIsOneLineWhateverTheNameHolds) {
     folder.write("demoscript.scr", "include \"" + std::string(500, 'x') + "\";");
     EXPECT_EQ(firstLine(run("").err),
               "error: Could not open file \"" + std::string(200, 'x') + "...\"");
+}
+
+TEST_F(ReelCheck, WarnsOfLikelyMistakesAndFailsOnThemOnlyWhenStrict) {
+    folder.write("demoscript.scr", "block b { int n ten; };\n");
+    const std::string warnings = "warning: \"ten\" is not a number: [n] reads it as 0\n"
+                                 " --> demoscript.scr:1:17\n"
+                                 "  |\n"
+                                 "1 | block b { int n ten; };\n"
+                                 "  |                 ^\n";
+    Outcome result = run("");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              "demoscript.scr: ok, 1 top-level definition, 0 timeline events, 1 warning\n");
+    EXPECT_EQ(result.err, warnings);
+    result = run("--strict --timeline");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, warnings);
 }
 
 TEST_F(ReelCheck, RefusesBadUsage) {

@@ -1,7 +1,9 @@
 // reelcheck: loads a demo script exactly as the player does and reports what it finds.
 
 #include "ContainerNode.h"
+#include "DemoChecks.h"
 #include "DemoSystem.h"
+#include "DiagnosticPrinter.h"
 #include "EffectCatalogue.h"
 #include "FileReport.h"
 #include "MusicWaveform.h"
@@ -22,6 +24,7 @@ struct Options {
     bool tree = false;
     bool timeline = false;
     bool files = false;
+    bool strict = false;
     // Empty for no chart.
     std::filesystem::path chart;
     std::string script = "demoscript.scr";
@@ -39,6 +42,7 @@ OptionParser commandLine(Options& options) {
                 [&] { options.timeline = true; });
     parser.flag("--files", "list the files the demo needs and whether each can be used",
                 [&] { options.files = true; });
+    parser.flag("--strict", "exit 1 when there is any warning", [&] { options.strict = true; });
     parser.option("--chart", "FILE.png",
                   "draw the timeline and the music's waveform as a PNG picture",
                   [&](const std::string& file) {
@@ -84,15 +88,21 @@ int check(const Options& options) {
         files.print(std::cout);
         filesUsable = files.recordFilesUsable();
     }
+    const std::vector<Diagnostic> warnings = demoWarnings(*cursor, demo.getRegistry());
     if (!options.chart.empty())
         writeChart(baseName, demo, options.chart);
     if (!options.tree && !options.timeline && !options.files && options.chart.empty()) {
         std::cout << options.script << ": ok, "
                   << counted(top.getChildren().size(), "top-level definition") << ", "
-                  << counted(demo.getEvents().size(), "timeline event") << "\n";
+                  << counted(demo.getEvents().size(), "timeline event");
+        if (!warnings.empty())
+            std::cout << ", " << counted(warnings.size(), "warning");
+        std::cout << "\n";
     }
     std::cout.flush();
-    return std::cout && filesUsable ? 0 : 1;
+    printDiagnostics(std::cerr, warnings);
+    const bool warned = options.strict && !warnings.empty();
+    return std::cout && filesUsable && !warned ? 0 : 1;
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Diagnostic.h"
+#include "EffectInputs.h"
+#include "LoadNotes.h"
+#include "ScriptRecord.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The checks of a loaded script: what loads but probably does not do what was meant, each said
+// as a warning at its place, with a note where there is a likely fix. No check changes what is
+// loaded. Each is fed what the loader and the tools already know, gathered in ScriptFacts.
+
+struct ScriptFacts {
+    const LoadNotes* notes = nullptr;
+    std::vector<ScriptRecord> records;
+    // Every registered effect name, in registration order.
+    std::vector<std::string> effectNames;
+    // What a script can hand the effect of a name; nullptr when nothing is stated.
+    const EffectInputs* (*inputsOf)(std::string_view effectName) = nullptr;
+};
+
+// Every check, the warnings sorted by place and each said once (a file included twice says its
+// things once).
+std::vector<Diagnostic> checkScript(const ScriptFacts& facts);
+
+// A statement, record or vector holds values after those its definition reads.
+std::vector<Diagnostic> checkIgnoredValues(const LoadNotes& notes);
+// A word read as a number that is not one as a whole, or an int out of range.
+std::vector<Diagnostic> checkNumberWords(const LoadNotes& notes);
+// An escape inside double quotes that the language drops.
+std::vector<Diagnostic> checkDroppedEscapes(const LoadNotes& notes);
+
+// Of `names`, the one `written` was most likely meant to be: the same but for letter case, or a
+// letter or two apart (fewer for short names). Empty when none is that close.
+std::string nearestName(std::string_view written, const std::vector<std::string_view>& names);
