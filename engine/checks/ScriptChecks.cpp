@@ -24,6 +24,9 @@ std::vector<Diagnostic> checkScript(const ScriptFacts& facts) {
         add(checkNumberWords(*facts.notes));
         add(checkDroppedEscapes(*facts.notes));
     }
+    add(checkTriggerNames(facts));
+    add(checkTriggerTargets(facts));
+    add(checkNumberCounts(facts));
 
     // Source order within a file; warnings with no place last.
     const auto key = [](const Diagnostic& d) {

@@ -33,6 +33,12 @@ std::vector<Diagnostic> checkIgnoredValues(const LoadNotes& notes);
 std::vector<Diagnostic> checkNumberWords(const LoadNotes& notes);
 // An escape inside double quotes that the language drops.
 std::vector<Diagnostic> checkDroppedEscapes(const LoadNotes& notes);
+// A trigger its effect never reacts to.
+std::vector<Diagnostic> checkTriggerNames(const ScriptFacts& facts);
+// A trigger for an effect object that no record sets up.
+std::vector<Diagnostic> checkTriggerTargets(const ScriptFacts& facts);
+// Numbers an effect or trigger cannot use: an incomplete group, or more than it reads.
+std::vector<Diagnostic> checkNumberCounts(const ScriptFacts& facts);
 
 // Of `names`, the one `written` was most likely meant to be: the same but for letter case, or a
 // letter or two apart (fewer for short names). Empty when none is that close.

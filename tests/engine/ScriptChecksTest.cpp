@@ -156,6 +156,51 @@ TEST_F(ScriptChecks, EscapesThatDoubleQuotesDrop) {
                             "names need"));
 }
 
+TEST_F(ScriptChecks, TriggersTheirEffectNeverReactsTo) {
+    EXPECT_THAT(said(checkTriggerNames(factsOf(
+                    triggerRecord("a", "Cube", "reverseangle", false, "1", "0", "0") +
+                    triggerRecord("b", "Cube", "Spin", false, "1", "0", "0") +
+                    triggerRecord("c", "Plain", "Go", false, "1", "0", "0") +
+                    // Any name reaches the fader; an effect without a statement is not judged.
+                    triggerRecord("d", "Fade", "Whatever", false, "1", "0", "0") +
+                    triggerRecord("e", "Cube", "Zoom", false, "1", "0", "0", "2")))),
+                ElementsAre("6:22 Cube never reacts to the trigger \"reverseangle\": it knows "
+                            "\"ReverseAngle\", \"Zoom\"",
+                            "note: did you mean \"ReverseAngle\"?",
+                            "7:22 Cube never reacts to the trigger \"Spin\": it knows "
+                            "\"ReverseAngle\", \"Zoom\"",
+                            "8:23 Plain reacts to no trigger: \"Go\" changes nothing"));
+}
+
+TEST_F(ScriptChecks, TriggersForAnEffectNoRecordSetsUp) {
+    EXPECT_THAT(said(checkTriggerTargets(
+                    factsOf(effectRecord("p", "Pic1", 1, "0", "0", "5") +
+                            triggerRecord("a", "Pic1", "AlphaOut", false, "1", "0", "0") +
+                            triggerRecord("b", "Pic2", "AlphaOut", false, "1", "0", "0")))),
+                ElementsAre("8:17 no DemoEffect record sets up Pic2: the trigger \"AlphaOut\" "
+                            "reaches an effect that never shows"));
+}
+
+TEST_F(ScriptChecks, NumbersAnEffectCannotUse) {
+    EXPECT_THAT(said(checkNumberCounts(withMusic(
+                    effectRecord("whole", "Pic1", 1, "0", "0", "1", "", "1 2 3") +
+                    effectRecord("half", "Pic1", 1, "1", "1", "2", "", "1 2") +
+                    effectRecord("more", "Pic2", 1, "0", "0", "1", "", "1 2 3 4 5") +
+                    effectRecord("none", "Plain", 1, "0", "0", "1", "", "7") +
+                    triggerRecord("six", "Fade", "Go", false, "1", "0", "0", "1 0 0.1 1 1 1") +
+                    triggerRecord("five", "Fade", "Go", false, "1", "0", "0", "1 0 0.1 1 1") +
+                    triggerRecord("zoom", "Cube", "Zoom", false, "1", "0", "0", "1 2")))),
+                ElementsAre("8:41 Pic1 reads numbers 2 to 3 only together: this group holds 1 of "
+                            "its 2 and is ignored whole",
+                            "9:45 Pic2 reads at most 3 numbers: this one and the 1 number after "
+                            "it are ignored",
+                            "10:40 Plain reads no numbers: this one is ignored",
+                            "12:42 Fade's trigger \"Go\" reads exactly 6 numbers or none: these 5 "
+                            "are ignored, as if there were none",
+                            "13:46 Cube's trigger \"Zoom\" reads at most 1 number: this one is "
+                            "ignored"));
+}
+
 TEST_F(ScriptChecks, ACorrectScriptGetsNoWarningAndEachWarningIsSaidOnce) {
     EXPECT_THAT(checkScript(withMusic(
                     effectRecord("a", "Pic1", 1, "0", "1", "10", "'a.jpg'", "-1.2 0 0.5") +

@@ -193,16 +193,25 @@ TEST_F(ReelCheck, AnErrorIsOneLineWhateverTheNameHolds) {
 }
 
 TEST_F(ReelCheck, WarnsOfLikelyMistakesAndFailsOnThemOnlyWhenStrict) {
-    folder.write("demoscript.scr", "block b { int n ten; };\n");
-    const std::string warnings = "warning: \"ten\" is not a number: [n] reads it as 0\n"
-                                 " --> demoscript.scr:1:17\n"
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("f", "Fader", 1, "0", "0", "9") +
+                     triggerRecord("t", "Fader", "In", false, "0", "0", "0", "1 0 0.1 1 1") +
+                     "block b { int n ten; };\n");
+    const std::string warnings = "warning: Fader's trigger \"In\" reads exactly 6 numbers or "
+                                 "none: these 5 are ignored, as if there were none\n"
+                                 " --> demoscript.scr:7:40\n"
                                  "  |\n"
-                                 "1 | block b { int n ten; };\n"
+                                 "7 | DemoTrigger t ( Fader In false 0 0 0 ( 1 0 0.1 1 1 ) );\n"
+                                 "  |                                        ^\n"
+                                 "warning: \"ten\" is not a number: [n] reads it as 0\n"
+                                 " --> demoscript.scr:8:17\n"
+                                 "  |\n"
+                                 "8 | block b { int n ten; };\n"
                                  "  |                 ^\n";
     Outcome result = run("");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
-              "demoscript.scr: ok, 1 top-level definition, 0 timeline events, 1 warning\n");
+              "demoscript.scr: ok, 3 top-level definitions, 4 timeline events, 2 warnings\n");
     EXPECT_EQ(result.err, warnings);
     result = run("--strict --timeline");
     EXPECT_EQ(result.status, 1);
