@@ -26,6 +26,9 @@ std::vector<Diagnostic> checkScript(const ScriptFacts& facts) {
     }
     add(checkTriggerNames(facts));
     add(checkTriggerTargets(facts));
+    add(checkTimes(facts));
+    add(checkMusicClock(facts));
+    add(checkOverlaps(facts));
     add(checkNumberCounts(facts));
 
     // Source order within a file; warnings with no place last.

@@ -6,6 +6,7 @@
 #include "ScriptRecord.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,18 @@
 // as a warning at its place, with a note where there is a likely fix. No check changes what is
 // loaded. Each is fed what the loader and the tools already know, gathered in ScriptFacts.
 
+// The music that the sound player's record names, as the tools found it.
+struct MusicFacts {
+    // The music's name as the script writes it; empty when no record names music.
+    std::string name;
+    // A stream (its position is the clock), as opposed to a song, a CD track or no player.
+    bool stream = false;
+    // The file can be played.
+    bool usable = false;
+    // A stream's length in seconds, when it was decoded.
+    std::optional<double> seconds;
+};
+
 struct ScriptFacts {
     const LoadNotes* notes = nullptr;
     std::vector<ScriptRecord> records;
@@ -21,6 +34,10 @@ struct ScriptFacts {
     std::vector<std::string> effectNames;
     // What a script can hand the effect of a name; nullptr when nothing is stated.
     const EffectInputs* (*inputsOf)(std::string_view effectName) = nullptr;
+    // The clock is the music's position, as in the player; otherwise it runs frame by frame
+    // whatever the music does (an offline render's free clock).
+    bool musicClock = true;
+    MusicFacts music;
 };
 
 // Every check, the warnings sorted by place and each said once (a file included twice says its
@@ -37,6 +54,12 @@ std::vector<Diagnostic> checkDroppedEscapes(const LoadNotes& notes);
 std::vector<Diagnostic> checkTriggerNames(const ScriptFacts& facts);
 // A trigger for an effect object that no record sets up.
 std::vector<Diagnostic> checkTriggerTargets(const ScriptFacts& facts);
+// Times out of order, or past the music's end or the demo's end through its end trigger.
+std::vector<Diagnostic> checkTimes(const ScriptFacts& facts);
+// Records after 0 s while the clock stands at 0 for want of music.
+std::vector<Diagnostic> checkMusicClock(const ScriptFacts& facts);
+// Two records of one effect object whose times overlap.
+std::vector<Diagnostic> checkOverlaps(const ScriptFacts& facts);
 // Numbers an effect or trigger cannot use: an incomplete group, or more than it reads.
 std::vector<Diagnostic> checkNumberCounts(const ScriptFacts& facts);
 

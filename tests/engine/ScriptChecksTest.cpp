@@ -55,7 +55,7 @@ std::vector<std::string> said(const std::vector<Diagnostic>& diagnostics) {
 // Records are written after the record types, from line 6 on.
 class ScriptChecks : public ::testing::Test {
 protected:
-    const ScriptFacts& factsOf(const std::string& records) {
+    const ScriptFacts& factsOf(const std::string& records, bool musicClock = true) {
         folder.write("demoscript.scr", recordTypes + records);
         cursor = loadScript("demoscript.scr");
         facts = ScriptFacts{};
@@ -64,6 +64,8 @@ protected:
         for (const Effect* effect : demo.getRegistry())
             facts.effectNames.push_back(effect->getName());
         facts.inputsOf = inputsOf;
+        facts.musicClock = musicClock;
+        facts.music = {"tune.ogg", true, true, 100.0};
         return facts;
     }
 
@@ -179,6 +181,75 @@ TEST_F(ScriptChecks, TriggersForAnEffectNoRecordSetsUp) {
                             triggerRecord("b", "Pic2", "AlphaOut", false, "1", "0", "0")))),
                 ElementsAre("8:17 no DemoEffect record sets up Pic2: the trigger \"AlphaOut\" "
                             "reaches an effect that never shows"));
+}
+
+TEST_F(ScriptChecks, TimesOutOfOrderOrOutOfReach) {
+    // Times out of order: said whatever the clock.
+    EXPECT_THAT(said(checkTimes(factsOf(effectRecord("a", "Pic1", 1, "2", "1", "0.5"), false))),
+                ElementsAre("6:27 [a] stops at 0.5 s, before it starts at 1 s: Pic1 then stays "
+                            "on to the end",
+                            "6:25 [a] starts at 1 s, before it is set up at 2 s: Pic1 is drawn "
+                            "before its set-up"));
+    // After the music's end (100 s here), the clock stops: only with the music's clock.
+    const std::string late = effectRecord("a", "Pic1", 1, "99", "101", "120") +
+                             triggerRecord("t", "Pic1", "AlphaOut", false, "100.5", "0", "0");
+    EXPECT_THAT(said(checkTimes(withMusic(late))),
+                ElementsAre("7:26 [a] starts at 101 s, after the music ends at 100 s: the clock "
+                            "stops there, so it never happens",
+                            "8:37 [t] is sent at 100.5 s, after the music ends at 100 s: the "
+                            "clock stops there, so it never happens"));
+    EXPECT_THAT(checkTimes(factsOf(late, false)), IsEmpty());
+    // After the end trigger and its 200 frames of fade, counted at 60 frames/s.
+    const std::string ending = triggerRecord("end", "Music", "TheEnd", false, "50", "0", "0") +
+                               effectRecord("during", "Pic1", 1, "53", "53", "90") +
+                               effectRecord("after", "Pic2", 1, "54", "54", "90");
+    EXPECT_THAT(said(checkTimes(withMusic(ending))),
+                ElementsAre("9:30 [after] starts at 54 s, after the demo has ended through "
+                            "\"TheEnd\" (sent at 50 s, the music fading out over 200 frames)"));
+    // The fade runs only while the music player is drawn.
+    EXPECT_THAT(
+        checkTimes(factsOf(effectRecord("music", "Music", 0, "0", "0", "40", "'m.ogg'") + ending)),
+        IsEmpty());
+}
+
+TEST_F(ScriptChecks, NothingAfterZeroWithoutMusicOnTheClock) {
+    const std::string later =
+        effectRecord("a", "Pic1", 1, "0", "0", "5") + effectRecord("b", "Pic2", 1, "2", "2", "5");
+    EXPECT_THAT(said(checkMusicClock(factsOf(later))),
+                ElementsAre("7:1 no record sets up Music: the clock stands at 0 until music "
+                            "plays, so nothing after 0 s ever happens",
+                            "note: set up Music at 0 s with the music file as its first data "
+                            "string"));
+    EXPECT_THAT(said(checkMusicClock(
+                    factsOf(effectRecord("m", "Music", 0, "1", "1", "600", "'tune.ogg'") + later))),
+                ElementsAre("6:24 Music is set up at 1 s and starts at 1 s: the clock stands at 0 "
+                            "until music plays, so nothing after 0 s ever happens",
+                            "note: set it up and start it at 0 s"));
+    EXPECT_THAT(
+        said(checkMusicClock(factsOf(effectRecord("m", "Music", 0, "0", "0", "600") + later))),
+        ElementsAre("6:32 Music names no music: the clock stands at 0 until music plays, "
+                    "so nothing after 0 s ever happens"));
+    factsOf(effectRecord("m", "Music", 0, "0", "0", "600", "'song.mod'") + later);
+    facts.music = {"song.mod", false, true, std::nullopt};
+    EXPECT_THAT(said(checkMusicClock(facts)),
+                ElementsAre("6:34 \"song.mod\" is not a stream, whose position could be the "
+                            "clock: the clock stands at 0 until music plays, so nothing after 0 "
+                            "s ever happens",
+                            "note: streams are MP2, MP3, OGG, WMA and ASF files"));
+    // Music from 0, everything at 0, or a clock that runs without music: nothing to say.
+    EXPECT_THAT(checkMusicClock(withMusic(later)), IsEmpty());
+    EXPECT_THAT(checkMusicClock(factsOf(effectRecord("a", "Pic1", 1, "0", "0", "5"))), IsEmpty());
+    EXPECT_THAT(checkMusicClock(factsOf(later, false)), IsEmpty());
+}
+
+TEST_F(ScriptChecks, RecordsOfOneObjectWhoseTimesOverlap) {
+    EXPECT_THAT(said(checkOverlaps(withMusic(effectRecord("a", "Pic1", 1, "0", "0", "10") +
+                                             effectRecord("b", "Pic1", 1, "10", "10", "20") +
+                                             effectRecord("c", "Pic1", 1, "15", "15", "16") +
+                                             effectRecord("d", "Pic2", 1, "5", "5", "12")))),
+                ElementsAre("9:1 [c] sets up Pic1 at 15 s while [b] shows it (10 s to 20 s): the "
+                            "second set-up re-configures the object the first is showing",
+                            "note: \"Pic2\" is a second object of the same kind"));
 }
 
 TEST_F(ScriptChecks, NumbersAnEffectCannotUse) {

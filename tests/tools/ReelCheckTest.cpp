@@ -216,6 +216,14 @@ TEST_F(ReelCheck, WarnsOfLikelyMistakesAndFailsOnThemOnlyWhenStrict) {
     result = run("--strict --timeline");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, warnings);
+
+    // The clock: music (the player's) or free (an offline render's).
+    folder.write("demoscript.scr", recordTypes + effectRecord("f", "Fader", 1, "1", "1", "9"));
+    EXPECT_EQ(run("--strict").status, 1);
+    result = run("--strict --clock free");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(run("--clock wall").status, 2);
 }
 
 TEST_F(ReelCheck, RefusesBadUsage) {

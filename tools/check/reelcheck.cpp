@@ -25,6 +25,7 @@ struct Options {
     bool timeline = false;
     bool files = false;
     bool strict = false;
+    DemoClockKind clock = DemoClockKind::Music;
     // Empty for no chart.
     std::filesystem::path chart;
     std::string script = "demoscript.scr";
@@ -43,6 +44,14 @@ OptionParser commandLine(Options& options) {
     parser.flag("--files", "list the files the demo needs and whether each can be used",
                 [&] { options.files = true; });
     parser.flag("--strict", "exit 1 when there is any warning", [&] { options.strict = true; });
+    parser.option("--clock", "music|free",
+                  "check times as the demo is played: music (default): by the music's\n"
+                  "position, as in the player; free: frame by frame, as reelrender --clock free",
+                  [&](const std::string& clock) {
+                      if (clock != "music" && clock != "free")
+                          throw UsageError("wants music or free");
+                      options.clock = clock == "music" ? DemoClockKind::Music : DemoClockKind::Free;
+                  });
     parser.option("--chart", "FILE.png",
                   "draw the timeline and the music's waveform as a PNG picture",
                   [&](const std::string& file) {
@@ -58,11 +67,11 @@ std::string counted(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-void writeChart(const std::string& baseName, const DemoSystem& demo,
+void writeChart(const std::string& baseName, const DemoSystem& demo, MusicWaveform music,
                 const std::filesystem::path& path) {
     const auto cursor = loadScript(baseName);
     ChartTimeline timeline = readChartTimeline(*cursor, demo.getRegistry());
-    const TimelineChart chart(std::move(timeline), readMusicWaveform(demo.getEvents()));
+    const TimelineChart chart(std::move(timeline), std::move(music));
     chart.write(path);
 }
 
@@ -88,9 +97,11 @@ int check(const Options& options) {
         files.print(std::cout);
         filesUsable = files.recordFilesUsable();
     }
-    const std::vector<Diagnostic> warnings = demoWarnings(*cursor, demo.getRegistry());
+    MusicWaveform music = readMusicWaveform(demo.getEvents());
+    const std::vector<Diagnostic> warnings =
+        demoWarnings(*cursor, demo.getRegistry(), music, options.clock);
     if (!options.chart.empty())
-        writeChart(baseName, demo, options.chart);
+        writeChart(baseName, demo, std::move(music), options.chart);
     if (!options.tree && !options.timeline && !options.files && options.chart.empty()) {
         std::cout << options.script << ": ok, "
                   << counted(top.getChildren().size(), "top-level definition") << ", "
