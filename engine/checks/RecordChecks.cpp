@@ -1,8 +1,9 @@
-// The checks of what the records hand their effects: trigger names and targets, and numbers.
+// The checks of what the records hand their effects: trigger names and targets, numbers, files.
 
 #include "CheckText.h"
 #include "ScriptChecks.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 
@@ -137,6 +138,32 @@ std::vector<Diagnostic> checkNumberCounts(const ScriptFacts& facts) {
         }
         if (problem)
             found.push_back(std::move(*problem));
+    }
+    return found;
+}
+
+std::vector<Diagnostic> checkFiles(const ScriptFacts& facts) {
+    std::vector<Diagnostic> found;
+    for (const FileProblem& file : facts.files) {
+        const ScriptRecord& record = facts.records.at(file.record);
+        const SourcePlace place =
+            file.data ? record.placeOf("data", *file.data) : record.placeOf("identifier");
+        std::string message =
+            file.kind + " " + inQuotes(file.name) + " cannot be used: " + file.status;
+        if (!file.data)
+            message += " (the default of " + record.effectName() + ")";
+        std::vector<std::string> notes;
+        if (file.kind == "music")
+            notes.push_back("without it the demo is silent and its clock stands at 0");
+        else
+            notes.push_back(record.effectName() + " draws a transparent picture instead");
+        const bool control = std::any_of(file.name.begin(), file.name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        });
+        if (control)
+            notes.push_back("the name holds a control character: inside double quotes \\t, \\n "
+                            "and the like are escapes; file names belong in single quotes");
+        found.push_back(warningAt(place, message, notes));
     }
     return found;
 }

@@ -29,6 +29,7 @@ std::vector<Diagnostic> checkScript(const ScriptFacts& facts) {
     add(checkTimes(facts));
     add(checkMusicClock(facts));
     add(checkOverlaps(facts));
+    add(checkFiles(facts));
     add(checkNumberCounts(facts));
 
     // Source order within a file; warnings with no place last.

@@ -27,6 +27,19 @@ struct MusicFacts {
     std::optional<double> seconds;
 };
 
+// A file that an effect record has its effect load and that cannot be used.
+struct FileProblem {
+    // The record, an index into ScriptFacts::records.
+    std::size_t record = 0;
+    // The data string that names the file; nothing for the effect's own default.
+    std::optional<std::size_t> data;
+    // "picture" or "music".
+    std::string kind;
+    std::string name;
+    // Why it cannot be used, as `reelcheck --files` says it.
+    std::string status;
+};
+
 struct ScriptFacts {
     const LoadNotes* notes = nullptr;
     std::vector<ScriptRecord> records;
@@ -38,6 +51,7 @@ struct ScriptFacts {
     // whatever the music does (an offline render's free clock).
     bool musicClock = true;
     MusicFacts music;
+    std::vector<FileProblem> files;
 };
 
 // Every check, the warnings sorted by place and each said once (a file included twice says its
@@ -60,6 +74,8 @@ std::vector<Diagnostic> checkTimes(const ScriptFacts& facts);
 std::vector<Diagnostic> checkMusicClock(const ScriptFacts& facts);
 // Two records of one effect object whose times overlap.
 std::vector<Diagnostic> checkOverlaps(const ScriptFacts& facts);
+// Pictures and music that cannot be used.
+std::vector<Diagnostic> checkFiles(const ScriptFacts& facts);
 // Numbers an effect or trigger cannot use: an incomplete group, or more than it reads.
 std::vector<Diagnostic> checkNumberCounts(const ScriptFacts& facts);
 

@@ -272,6 +272,21 @@ TEST_F(ScriptChecks, NumbersAnEffectCannotUse) {
                             "ignored"));
 }
 
+TEST_F(ScriptChecks, FilesThatCannotBeUsedStandWhereTheyAreNamed) {
+    factsOf(effectRecord("a", "Pic1", 1, "0", "0", "5", "'gone.jpg' \"x\\ty.jpg\"") +
+            effectRecord("b", "Pic2", 1, "0", "0", "5"));
+    facts.files = {{0, 1, "picture", "x\ty.jpg", "missing"},
+                   {1, std::nullopt, "picture", "\\picture.jpg", "unreadable: not a JPEG file"}};
+    EXPECT_THAT(said(checkFiles(facts)),
+                ElementsAre("6:42 picture \"x\ty.jpg\" cannot be used: missing",
+                            "note: Pic1 draws a transparent picture instead",
+                            "note: the name holds a control character: inside double quotes \\t, "
+                            "\\n and the like are escapes; file names belong in single quotes",
+                            "7:16 picture \"\\picture.jpg\" cannot be used: unreadable: not a "
+                            "JPEG file (the default of Pic2)",
+                            "note: Pic2 draws a transparent picture instead"));
+}
+
 TEST_F(ScriptChecks, ACorrectScriptGetsNoWarningAndEachWarningIsSaidOnce) {
     EXPECT_THAT(checkScript(withMusic(
                     effectRecord("a", "Pic1", 1, "0", "1", "10", "'a.jpg'", "-1.2 0 0.5") +

@@ -88,6 +88,19 @@ TEST_F(ReelCheck, NamesMusicWhoseHeaderDeclaresARateNoMusicHas) {
     EXPECT_LT(children.ru_maxrss, 400L << 10) << "kilobytes";
 }
 
+TEST_F(ReelCheck, WarnsOfFilesThatCannotBeUsedWhereTheyAreNamed) {
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("p", "Picture1", 1, "0", "0", "9", "'gone.jpg'"));
+    const Outcome result = run("");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "warning: picture \"gone.jpg\" cannot be used: missing\n"
+                          " --> demoscript.scr:6:35\n"
+                          "  |\n"
+                          "6 | DemoEffect p ( Picture1 1 0 0 9 ( 'gone.jpg' ) (  ) );\n"
+                          "  |                                   ^\n"
+                          "note: Picture1 draws a transparent picture instead\n");
+}
+
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
     folder.write("demoscript.scr", "block b { int n 3; list [float] w { a 1; }; };");
     const Outcome result = run("--tree");

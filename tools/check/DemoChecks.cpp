@@ -3,11 +3,14 @@
 #include "DomCursor.h"
 #include "Effect.h"
 #include "EffectCatalogue.h"
+#include "EffectFiles.h"
+#include "FileReport.h"
 #include "MusicRequest.h"
 #include "ScriptChecks.h"
 #include "ScriptLoader.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -23,6 +26,34 @@ MusicFacts musicFacts(const MusicWaveform& music) {
     return facts;
 }
 
+// The files each effect record has its effect load that cannot be used, each file probed once.
+std::vector<FileProblem> fileProblems(const std::vector<ScriptRecord>& records) {
+    std::map<std::pair<FileKind, std::string>, std::string> statuses;
+    std::vector<FileProblem> problems;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const ScriptRecord& record = records[index];
+        if (!record.isEffect())
+            continue;
+        for (const FileUse& file : filesUsedBy(record.effectName(), record.data())) {
+            auto [entry, added] = statuses.try_emplace({file.kind, file.name});
+            if (added)
+                entry->second = file.kind == FileKind::Picture ? pictureStatus(file.name)
+                                                               : musicStatus(file.name);
+            if (usableStatus(entry->second))
+                continue;
+            FileProblem problem{index, std::nullopt,
+                                file.kind == FileKind::Picture ? "picture" : "music", file.name,
+                                entry->second};
+            const auto& data = record.data();
+            if (const auto named = std::find(data.begin(), data.end(), file.name);
+                named != data.end())
+                problem.data = static_cast<std::size_t>(named - data.begin());
+            problems.push_back(std::move(problem));
+        }
+    }
+    return problems;
+}
+
 std::vector<Diagnostic> warningsOf(const LoadNotes& notes, std::vector<ScriptRecord> records,
                                    const std::vector<Effect*>& registry, const MusicWaveform& music,
                                    DemoClockKind clock) {
@@ -34,6 +65,7 @@ std::vector<Diagnostic> warningsOf(const LoadNotes& notes, std::vector<ScriptRec
     facts.inputsOf = EffectCatalogue::inputsOf;
     facts.musicClock = clock == DemoClockKind::Music;
     facts.music = musicFacts(music);
+    facts.files = fileProblems(facts.records);
     return checkScript(facts);
 }
 

@@ -18,9 +18,9 @@ enum class DemoClockKind {
 };
 
 // The warnings of a loaded demo script: the checks of ScriptChecks, fed with the script's
-// records, what its effects state they take and the music, found as the chart finds it. Runs in the
-// script's folder. `script` must not have been moved; `music` is what readMusicWaveform found for
-// the script's timeline.
+// records, what its effects state they take, the files they load and the music, found as
+// `reelcheck --files` and the chart find them. Runs in the script's folder. `script` must not
+// have been moved; `music` is what readMusicWaveform found for the script's timeline.
 std::vector<Diagnostic> demoWarnings(DomCursor& script, const std::vector<Effect*>& registry,
                                      const MusicWaveform& music,
                                      DemoClockKind clock = DemoClockKind::Music);
