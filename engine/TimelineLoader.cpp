@@ -5,6 +5,7 @@
 #include "DomCursor.h"
 #include "Effect.h"
 #include "LoadError.h"
+#include "ScriptChecks.h"
 #include "ScriptErrors.h"
 #include "TriggerTimes.h"
 
@@ -140,6 +141,11 @@ Effect& TimelineLoader::requireEffect(const std::string& name, const std::string
         Errors::ScriptLoaderError error("Error : unknown effect [" + name + "] in record [" +
                                         recordName + "]");
         error.placeAt(place);
+        std::vector<std::string_view> names;
+        for (const Effect* each : registry)
+            names.push_back(each->getName());
+        if (const std::string near = nearestName(name, names); !near.empty())
+            error.addNote("did you mean \"" + near + "\"?");
         throw error;
     }
     return *effect;

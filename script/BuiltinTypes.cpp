@@ -93,9 +93,14 @@ public:
                                           &container);
         });
         node->setPlace(value->getPlace());
-        if (!whole)
-            LoadNotes::keep(context.notes.numberWords,
-                            NumberWord{value->getPlace(), value->getText(), name, Node::leafKind});
+        if (!whole) {
+            // An array's elements are named by position: name the array too.
+            const std::string definition =
+                container.getKind() == Kind::Array ? container.getName() + "[" + name + "]" : name;
+            LoadNotes::keep(
+                context.notes.numberWords,
+                NumberWord{value->getPlace(), value->getText(), definition, Node::leafKind});
+        }
         container.addChild(std::move(node));
     }
 

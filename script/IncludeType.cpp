@@ -100,7 +100,6 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
         throw error;
     }
     const std::string name = nameElement->getText();
-    noteRestOfStatement(context, container, statement, name, "include");
     ScriptLexer lexer;
     std::unique_ptr<Element> root;
     // Keeps the file on the chain of open files while its statements are read.
@@ -128,6 +127,8 @@ void IncludeType::parseStatement(ParseContext& context, ContainerNode& container
     for (DroppedEscape& escape : lexer.takeDroppedEscapes())
         LoadNotes::keep(context.notes.droppedEscapes, std::move(escape));
     BlockType::readStatements(context, container, *root);
+    // After the file's own types are known: a definition swallowed here may use them.
+    noteRestOfStatement(context, container, statement, name, "include");
 }
 
 void IncludeType::parseValue(ParseContext&, ContainerNode&, Element*,

@@ -118,6 +118,20 @@ TEST_P(Golden, FramesMatchTheGoldenOnes) {
     }
 }
 
+// A golden demo is a correct script: reelcheck finds nothing to warn of, checking times with the
+// clock it is rendered with.
+TEST_P(Golden, DemoGetsNoWarning) {
+    const std::string arguments = fileContents(goldenFolder() / "render.args");
+    const std::string clock =
+        arguments.find("--clock free") != std::string::npos ? "free" : "music";
+    fs::create_directories(outputFolder());
+    const ToolOutcome result = runTool(std::string(REELCHECK_PATH) + " --strict --clock " + clock +
+                                           " " + (goldenFolder() / "demoscript.scr").string(),
+                                       outputFolder());
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Effects, Golden, ::testing::ValuesIn(goldenEffects()),
                          [](const auto& info) { return info.param; });
 

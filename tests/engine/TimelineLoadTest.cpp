@@ -138,6 +138,22 @@ TEST_F(TimelineLoad, RefusesRecordsForUnknownEffects) {
               "Error : unknown effect [Gamma] in record [t1]");
 }
 
+TEST_F(TimelineLoad, AnUnknownEffectNamesTheNearestRegisteredOne) {
+    const auto notesOf = [this](const std::string& effect) {
+        try {
+            load(effectRecord("r", effect, 1, "0", "0", "1"));
+        } catch (const Errors::LoadError& error) {
+            EXPECT_EQ(error.getPlace().line, 6) << effect;
+            EXPECT_EQ(error.getPlace().column, 16) << effect;
+            return error.getNotes();
+        }
+        return std::vector<std::string>{"(loaded)"};
+    };
+    EXPECT_THAT(notesOf("alpha"), ElementsAre("did you mean \"Alpha\"?"));
+    EXPECT_THAT(notesOf("Betta"), ElementsAre("did you mean \"Beta\"?"));
+    EXPECT_THAT(notesOf("Tunnel"), ::testing::IsEmpty());
+}
+
 TEST_F(TimelineLoad, RefusesTimesThatAreNotFinite) {
     for (const char* time : {"nan", "inf", "-inf", "1e999"}) {
         EXPECT_EQ(refusal(effectRecord("e", "Alpha", 1, "0", time, "1")),

@@ -77,6 +77,17 @@ std::set<std::string> catalogueNames() {
     return names;
 }
 
+// The demo authors start from: reelcheck finds nothing to warn of, its pictures and music
+// included.
+TEST(BundledDemo, GetsNoWarning) {
+    const TempFolder folder;
+    const ToolOutcome check = runTool("cd " + std::string(DEMO_FOLDER) + " && " + REELCHECK_PATH +
+                                          " --strict demoscript.scr",
+                                      folder.path());
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "");
+}
+
 TEST(BundledDemo, PlaysEveryEffectToItsEndWithoutABlackFrame) {
     const TempFolder folder;
     const fs::path frames = folder.path() / "frames";

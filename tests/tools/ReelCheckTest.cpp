@@ -88,6 +88,19 @@ TEST_F(ReelCheck, NamesMusicWhoseHeaderDeclaresARateNoMusicHas) {
     EXPECT_LT(children.ru_maxrss, 400L << 10) << "kilobytes";
 }
 
+TEST_F(ReelCheck, WarnsOfFilesThatCannotBeUsedWhereTheyAreNamed) {
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("p", "Picture1", 1, "0", "0", "9", "'gone.jpg'"));
+    const Outcome result = run("");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "warning: picture \"gone.jpg\" cannot be used: missing\n"
+                          " --> demoscript.scr:6:35\n"
+                          "  |\n"
+                          "6 | DemoEffect p ( Picture1 1 0 0 9 ( 'gone.jpg' ) (  ) );\n"
+                          "  |                                   ^\n"
+                          "note: Picture1 draws a transparent picture instead\n");
+}
+
 TEST_F(ReelCheck, PrintsTheTreeAsScriptText) {
     folder.write("demoscript.scr", "block b { int n 3; list [float] w { a 1; }; };");
     const Outcome result = run("--tree");
@@ -134,7 +147,8 @@ TEST_F(ReelCheck, PlacesErrorsInIncludedFilesAndAtTheNameOfAMissingFile) {
                           " --> parts/scene.scr:3:17\n"
                           "  |\n"
                           "3 | \tDemoEffect a ( Fadr 1 0 0 10 ( ) ( ) );\n"
-                          "  | \t               ^\n");
+                          "  | \t               ^\n"
+                          "note: did you mean \"Fader\"?\n");
 
     folder.write("demo/parts/scene.scr", "int a 1;\nblock b { int c ( ; };\n");
     result = run("demo/show.scr");
@@ -189,6 +203,40 @@ TEST_F(ReelCheck, AnErrorIsOneLineWhateverTheNameHolds) {
     folder.write("demoscript.scr", "include \"" + std::string(500, 'x') + "\";");
     EXPECT_EQ(firstLine(run("").err),
               "error: Could not open file \"" + std::string(200, 'x') + "...\"");
+}
+
+TEST_F(ReelCheck, WarnsOfLikelyMistakesAndFailsOnThemOnlyWhenStrict) {
+    folder.write("demoscript.scr",
+                 recordTypes + effectRecord("f", "Fader", 1, "0", "0", "9") +
+                     triggerRecord("t", "Fader", "In", false, "0", "0", "0", "1 0 0.1 1 1") +
+                     "block b { int n ten; };\n");
+    const std::string warnings = "warning: Fader's trigger \"In\" reads exactly 6 numbers or "
+                                 "none: these 5 are ignored, as if there were none\n"
+                                 " --> demoscript.scr:7:40\n"
+                                 "  |\n"
+                                 "7 | DemoTrigger t ( Fader In false 0 0 0 ( 1 0 0.1 1 1 ) );\n"
+                                 "  |                                        ^\n"
+                                 "warning: \"ten\" is not a number: [n] reads it as 0\n"
+                                 " --> demoscript.scr:8:17\n"
+                                 "  |\n"
+                                 "8 | block b { int n ten; };\n"
+                                 "  |                 ^\n";
+    Outcome result = run("");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              "demoscript.scr: ok, 3 top-level definitions, 4 timeline events, 2 warnings\n");
+    EXPECT_EQ(result.err, warnings);
+    result = run("--strict --timeline");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, warnings);
+
+    // The clock: music (the player's) or free (an offline render's).
+    folder.write("demoscript.scr", recordTypes + effectRecord("f", "Fader", 1, "1", "1", "9"));
+    EXPECT_EQ(run("--strict").status, 1);
+    result = run("--strict --clock free");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(run("--clock wall").status, 2);
 }
 
 TEST_F(ReelCheck, RefusesBadUsage) {

@@ -57,6 +57,10 @@ std::string musicStatus(const std::string& specification) {
     return error == "file not found" ? missing : "unreadable: " + error;
 }
 
+bool usableStatus(const std::string& status) {
+    return status == ok || status.starts_with("cd track");
+}
+
 void FileReport::addFileValues(const ContainerNode& top) {
     std::vector<std::string> names;
     collectFileValues(top, names);
@@ -76,8 +80,7 @@ void FileReport::addEffectFiles(const std::vector<TimelineEvent>& events) {
                 continue;
             const std::string status =
                 file.kind == FileKind::Picture ? pictureStatus(file.name) : musicStatus(file.name);
-            const bool usable = status == ok || status.starts_with("cd track");
-            entries.push_back({kind, file.name, status, usable});
+            entries.push_back({kind, file.name, status, usableStatus(status)});
         }
     }
 }

@@ -42,3 +42,5 @@ std::string pictureStatus(const std::string& fileName);
 // Whether music plays: "ok", "missing", "unreadable: <reason>", "no player for this extension",
 // or for a CD track "cd track <n>, mode <m>".
 std::string musicStatus(const std::string& specification);
+// Whether a file of that status can be used.
+bool usableStatus(const std::string& status);

@@ -1,7 +1,9 @@
 // reelcheck: loads a demo script exactly as the player does and reports what it finds.
 
 #include "ContainerNode.h"
+#include "DemoChecks.h"
 #include "DemoSystem.h"
+#include "DiagnosticPrinter.h"
 #include "EffectCatalogue.h"
 #include "FileReport.h"
 #include "MusicWaveform.h"
@@ -22,6 +24,8 @@ struct Options {
     bool tree = false;
     bool timeline = false;
     bool files = false;
+    bool strict = false;
+    DemoClockKind clock = DemoClockKind::Music;
     // Empty for no chart.
     std::filesystem::path chart;
     std::string script = "demoscript.scr";
@@ -39,6 +43,15 @@ OptionParser commandLine(Options& options) {
                 [&] { options.timeline = true; });
     parser.flag("--files", "list the files the demo needs and whether each can be used",
                 [&] { options.files = true; });
+    parser.flag("--strict", "exit 1 when there is any warning", [&] { options.strict = true; });
+    parser.option("--clock", "music|free",
+                  "check times as the demo is played: music (default): by the music's\n"
+                  "position, as in the player; free: frame by frame, as reelrender --clock free",
+                  [&](const std::string& clock) {
+                      if (clock != "music" && clock != "free")
+                          throw UsageError("wants music or free");
+                      options.clock = clock == "music" ? DemoClockKind::Music : DemoClockKind::Free;
+                  });
     parser.option("--chart", "FILE.png",
                   "draw the timeline and the music's waveform as a PNG picture",
                   [&](const std::string& file) {
@@ -54,11 +67,11 @@ std::string counted(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-void writeChart(const std::string& baseName, const DemoSystem& demo,
+void writeChart(const std::string& baseName, const DemoSystem& demo, MusicWaveform music,
                 const std::filesystem::path& path) {
     const auto cursor = loadScript(baseName);
     ChartTimeline timeline = readChartTimeline(*cursor, demo.getRegistry());
-    const TimelineChart chart(std::move(timeline), readMusicWaveform(demo.getEvents()));
+    const TimelineChart chart(std::move(timeline), std::move(music));
     chart.write(path);
 }
 
@@ -84,15 +97,23 @@ int check(const Options& options) {
         files.print(std::cout);
         filesUsable = files.recordFilesUsable();
     }
+    MusicWaveform music = readMusicWaveform(demo.getEvents());
+    const std::vector<Diagnostic> warnings =
+        demoWarnings(*cursor, demo.getRegistry(), music, options.clock);
     if (!options.chart.empty())
-        writeChart(baseName, demo, options.chart);
+        writeChart(baseName, demo, std::move(music), options.chart);
     if (!options.tree && !options.timeline && !options.files && options.chart.empty()) {
         std::cout << options.script << ": ok, "
                   << counted(top.getChildren().size(), "top-level definition") << ", "
-                  << counted(demo.getEvents().size(), "timeline event") << "\n";
+                  << counted(demo.getEvents().size(), "timeline event");
+        if (!warnings.empty())
+            std::cout << ", " << counted(warnings.size(), "warning");
+        std::cout << "\n";
     }
     std::cout.flush();
-    return std::cout && filesUsable ? 0 : 1;
+    printDiagnostics(std::cerr, warnings);
+    const bool warned = options.strict && !warnings.empty();
+    return std::cout && filesUsable && !warned ? 0 : 1;
 }
 
 } // namespace
