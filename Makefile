@@ -6,15 +6,18 @@ SANITIZE_BUILD := build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-sanitize demo test golden sheet chart clean fuzz fuzz-smoke
+.PHONY: all deps configure build build-sanitize demo install package test golden sheet chart clean \
+	fuzz fuzz-smoke
 
 all: build
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -29,9 +32,23 @@ test: build build-sanitize
 
 # The build puts the bundled demo's script beside the music it makes for it in $(BUILD)/demo; the
 # player reads demoscript.scr from its working directory. The demo ends by itself; Escape or
-# closing the window ends it sooner.
-demo: build
+# closing the window ends it sooner. Only what the demo needs is built: the player, the two
+# generators and the demo, not the tests and benchmarks.
+demo: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target reelplay bundled-demo
 	@cd $(BUILD)/demo && ../bin/reelplay
+
+# The programs, their manual pages, the README and the bundled demo under $(PREFIX); a Debian
+# package of the same in $(BUILD). Both build what they install, and no more.
+PREFIX ?= /usr/local
+INSTALLED := reelplay reelplay-fullscreen reelcheck reelrender reelview bundled-demo
+install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALLED)
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALLED)
+	@cd $(BUILD) && cpack -G DEB
 
 # Renders the golden frames of tests/golden anew; look at what changed before committing it.
 golden: build

@@ -115,7 +115,7 @@ TEST(OptionParser, NamesWhatIsWrongOnStderrWithStatus2) {
     EXPECT_THAT(err.str(), StartsWith("maker: FOLDER is missing\n"));
 }
 
-TEST(OptionParser, ReadsSecondsAndWholeNumbersWithinTheirRange) {
+TEST(OptionParser, ReadsSecondsWholeNumbersAndNamesAsTheyMayBe) {
     EXPECT_EQ(readSeconds("2.5", 10), 2.5);
     EXPECT_EQ(readSeconds("0", 10), 0.0);
     for (const char* wrong : {"", "-1", "nan", "inf", "11", "2s", "1e999"})
@@ -123,6 +123,8 @@ TEST(OptionParser, ReadsSecondsAndWholeNumbersWithinTheirRange) {
     EXPECT_EQ(readWholeNumber("7", 1, 7), 7);
     for (const char* wrong : {"", "0", "8", "3.0", "99999999999999999999"})
         EXPECT_THROW(readWholeNumber(wrong, 1, 7), UsageError) << wrong;
+    EXPECT_EQ(readPath("-odd name"), "-odd name");
+    EXPECT_THROW(readPath(""), UsageError);
 }
 
 } // namespace

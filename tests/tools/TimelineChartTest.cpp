@@ -216,8 +216,9 @@ TEST_F(TimelineChartTest, SpansHoursWithEvenlySpacedLabels) {
         const auto width = [](const std::pair<int, int>& label) {
             return label.second - label.first;
         };
-        if (labels.size() > 1)
+        if (labels.size() > 1) {
             EXPECT_GE(width(labels.back()), width(labels[labels.size() - 2]));
+        }
     }
 }
 

@@ -31,6 +31,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <numbers>
 #include <vector>
@@ -286,15 +287,12 @@ int fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string output;
+    std::filesystem::path output;
     OptionParser parser(
         "makemusic", "OUTPUT.ogg",
         "Writes the bundled demo's music, synthesised note by note, as Ogg Vorbis.");
-    parser.operand("OUTPUT.ogg", "the file to write", true, [&](const std::string& name) {
-        if (name.empty())
-            throw UsageError("wants a file name");
-        output = name;
-    });
+    parser.operand("OUTPUT.ogg", "the file to write", true,
+                   [&](const std::string& name) { output = readPath(name); });
     if (const auto status = parser.parse(argc, argv))
         return *status;
     Mix mix;
@@ -316,7 +314,7 @@ int main(int argc, char** argv) {
                         }
                     });
     } catch (const std::exception& error) {
-        return fail(output + ": " + error.what());
+        return fail(output.string() + ": " + error.what());
     }
     return 0;
 }

@@ -13,11 +13,8 @@ int main(int argc, char** argv) {
     OptionParser parser("makepictures", "FOLDER",
                         "Draws the bundled demo's pictures as JPEG files under FOLDER, where its "
                         "script and its effects\nlook for them.");
-    parser.operand("FOLDER", "the demo's folder", true, [&](const std::string& name) {
-        if (name.empty())
-            throw UsageError("wants a folder name");
-        folder = name;
-    });
+    parser.operand("FOLDER", "the demo's folder", true,
+                   [&](const std::string& name) { folder = readPath(name); });
     if (const auto status = parser.parse(argc, argv))
         return *status;
     for (const DemoPicture& picture : drawDemoPictures()) {

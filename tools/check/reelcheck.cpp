@@ -55,10 +55,8 @@ OptionParser commandLine(Options& options) {
     parser.option("--chart", "FILE.png",
                   "draw the timeline and the music's waveform as a PNG picture",
                   [&](const std::string& file) {
-                      if (file.empty())
-                          throw UsageError("wants a file name");
                       // Named from where reelcheck was started, not from the script's folder.
-                      options.chart = std::filesystem::absolute(file);
+                      options.chart = std::filesystem::absolute(readPath(file));
                   });
     return parser;
 }

@@ -218,6 +218,12 @@ long readWholeNumber(const std::string& text, long low, long high) {
     return value;
 }
 
+std::filesystem::path readPath(const std::string& text) {
+    if (text.empty())
+        throw UsageError("wants a name");
+    return text;
+}
+
 double readSeconds(const std::string& text, double most) {
     char* end = nullptr;
     errno = 0;

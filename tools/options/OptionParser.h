@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -93,3 +94,5 @@ private:
 long readWholeNumber(const std::string& text, long low, long high);
 // A decimal number of seconds from 0 to `most`.
 double readSeconds(const std::string& text, double most);
+// A file or folder name: anything but nothing.
+std::filesystem::path readPath(const std::string& text);

@@ -26,12 +26,6 @@ FrameRate readRate(const std::string& text) {
                      "numbers (30000/1001)");
 }
 
-std::filesystem::path fileName(const std::string& value) {
-    if (value.empty())
-        throw UsageError("wants a file name");
-    return value;
-}
-
 } // namespace
 
 OptionParser renderCommandLine(RenderOptions& options) {
@@ -58,7 +52,7 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   });
     parser.option("--out", "DIR",
                   "folder for frame-NNNNNN.png (default ./frames, or none with --video)",
-                  [&](const std::string& value) { options.out = fileName(value); });
+                  [&](const std::string& value) { options.out = readPath(value); });
     parser.option("--video", "FILE",
                   "also write the span as a video with its music: .mp4 (H.264, AAC),\n"
                   ".mkv (H.264, FLAC) or .webm (VP9, Opus)",
@@ -69,7 +63,7 @@ OptionParser renderCommandLine(RenderOptions& options) {
                       options.video = value;
                   });
     parser.option("--audio", "FILE.wav", "also write the music of the span as 16-bit stereo WAV",
-                  [&](const std::string& value) { options.audio = fileName(value); });
+                  [&](const std::string& value) { options.audio = readPath(value); });
     parser.option("--clock", "music|free",
                   "music (default): the music's position, as in the player;\n"
                   "free: frame n is at n / fps",
@@ -80,7 +74,7 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   });
     parser.option("--sheet", "FILE.png",
                   "a contact sheet: a labelled thumbnail for each second of the span",
-                  [&](const std::string& value) { options.sheet = fileName(value); });
+                  [&](const std::string& value) { options.sheet = readPath(value); });
     parser.check([&] {
         if (!options.out && !options.video && !options.audio && !options.sheet)
             throw UsageError("nothing to write: name an --out folder, a --video, an --audio file "
