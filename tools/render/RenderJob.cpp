@@ -76,7 +76,7 @@ void RenderJob::refuseSpanPastTheEnd(const OfflineDemo& demo, long drawable) con
 
 std::string RenderJob::run(std::ostream& progressOut, bool terminal, const StopRequest& stop) {
     stopSignal = 0;
-    OfflineDemo demo(options.clock, options.fps);
+    OfflineDemo demo(options.clock, options.fps, options.width, options.height);
     demo.load(options.script);
     const long drawable = framesToDraw(demo);
     refuseSpanPastTheEnd(demo, drawable);
@@ -151,7 +151,7 @@ void RenderJob::openOutputs() {
     if (options.sheet)
         sheet.emplace(*options.sheet);
     if (options.video) {
-        video.emplace(*options.video, options.fps, OfflineDemo::width, OfflineDemo::height,
+        video.emplace(*options.video, options.fps, options.width, options.height,
                       OfflineDemo::sampleRate);
     }
 }

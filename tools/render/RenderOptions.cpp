@@ -3,6 +3,10 @@
 #include "DemoLength.h"
 #include "VideoFile.h"
 
+#include <string>
+#include <tuple>
+#include <utility>
+
 namespace {
 
 constexpr long maxFps = 1000;
@@ -26,6 +30,22 @@ FrameRate readRate(const std::string& text) {
                      "numbers (30000/1001)");
 }
 
+// The largest frame side --size takes: beyond 8K video, a frame of 200 MB.
+constexpr long maxFrameSide = 8192;
+
+// "1280x960".
+std::pair<int, int> readSize(const std::string& text) {
+    const std::size_t times = text.find('x');
+    try {
+        if (times != std::string::npos)
+            return {static_cast<int>(readWholeNumber(text.substr(0, times), 16, maxFrameSide)),
+                    static_cast<int>(readWholeNumber(text.substr(times + 1), 16, maxFrameSide))};
+    } catch (const UsageError&) {
+    }
+    throw UsageError("wants WIDTHxHEIGHT in pixels, each from 16 to " +
+                     std::to_string(maxFrameSide));
+}
+
 std::filesystem::path fileName(const std::string& value) {
     if (value.empty())
         throw UsageError("wants a file name");
@@ -44,6 +64,12 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   "frames per second of demo time, whole or a ratio such as 30000/1001\n"
                   "(default 60)",
                   [&](const std::string& value) { options.fps = readRate(value); });
+    parser.option("--size", "WxH",
+                  "the frames' size in pixels (default 640x480); a size that is not 4:3\n"
+                  "shows the 4:3 picture centred between black bars",
+                  [&](const std::string& value) {
+                      std::tie(options.width, options.height) = readSize(value);
+                  });
     parser.option(
         "--from", "T", "the span to write starts at T seconds (default 0)",
         [&](const std::string& value) { options.from = readSeconds(value, longestDemoSeconds); });
@@ -85,6 +111,9 @@ OptionParser renderCommandLine(RenderOptions& options) {
         if (!options.out && !options.video && !options.audio && !options.sheet)
             throw UsageError("nothing to write: name an --out folder, a --video, an --audio file "
                              "or a --sheet");
+        // The video's colours are stored at half the resolution, in pairs of pixels.
+        if (options.video && (options.width % 2 != 0 || options.height % 2 != 0))
+            throw UsageError("--video takes an even width and height (--size)");
         if (!options.to)
             return;
         if (*options.to <= options.from)
