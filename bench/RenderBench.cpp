@@ -87,7 +87,7 @@ public:
             glFinish();
             return;
         }
-        Image picture = video ? video->spare() : Image{};
+        Image picture = video ? video->spare() : writer ? writer->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         benchmark::DoNotOptimize(picture.rgb.data());
         if (writer) {

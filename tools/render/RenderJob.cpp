@@ -164,7 +164,7 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
     const bool toFile = frames && writes(frame);
     const bool toSheet = sheet && onSheet(frame);
     if (toFile || toSheet || video) {
-        Image picture = video ? video->spare() : Image{};
+        Image picture = video ? video->spare() : toFile ? frames->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         if (toSheet)
             sheet->add(picture, options.fps.seconds(frame));
