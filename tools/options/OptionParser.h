@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What an option's handler, or a check of the whole command line, throws for something it
@@ -93,3 +94,5 @@ private:
 long readWholeNumber(const std::string& text, long low, long high);
 // A decimal number of seconds from 0 to `most`.
 double readSeconds(const std::string& text, double most);
+// "1280x960": a width and a height in pixels, each from 16 to `most`.
+std::pair<int, int> readPixelSize(const std::string& text, long most);

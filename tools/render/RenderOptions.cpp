@@ -33,19 +33,6 @@ FrameRate readRate(const std::string& text) {
 // The largest frame side --size takes: beyond 8K video, a frame of 200 MB.
 constexpr long maxFrameSide = 8192;
 
-// "1280x960".
-std::pair<int, int> readSize(const std::string& text) {
-    const std::size_t times = text.find('x');
-    try {
-        if (times != std::string::npos)
-            return {static_cast<int>(readWholeNumber(text.substr(0, times), 16, maxFrameSide)),
-                    static_cast<int>(readWholeNumber(text.substr(times + 1), 16, maxFrameSide))};
-    } catch (const UsageError&) {
-    }
-    throw UsageError("wants WIDTHxHEIGHT in pixels, each from 16 to " +
-                     std::to_string(maxFrameSide));
-}
-
 std::filesystem::path fileName(const std::string& value) {
     if (value.empty())
         throw UsageError("wants a file name");
@@ -68,7 +55,7 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   "the frames' size in pixels (default 640x480); a size that is not 4:3\n"
                   "shows the 4:3 picture centred between black bars",
                   [&](const std::string& value) {
-                      std::tie(options.width, options.height) = readSize(value);
+                      std::tie(options.width, options.height) = readPixelSize(value, maxFrameSide);
                   });
     parser.option(
         "--from", "T", "the span to write starts at T seconds (default 0)",
