@@ -73,11 +73,12 @@ const char* videoName(Work work) {
 // What is done with each frame drawn, as reelrender does it; frames go to `out`.
 class FrameSink {
 public:
-    FrameSink(Work work, const std::filesystem::path& out) : work(work), out(out) {
+    FrameSink(Work work, const std::filesystem::path& out, const OfflineDemo& demo)
+        : work(work), out(out) {
         if (work == Work::WritePng)
             writer.emplace();
         if (const char* name = videoName(work))
-            video.emplace(out / name, 60, OfflineDemo::width, OfflineDemo::height,
+            video.emplace(out / name, 60, demo.frameWidth(), demo.frameHeight(),
                           OfflineDemo::sampleRate);
     }
 
@@ -86,7 +87,7 @@ public:
             glFinish();
             return;
         }
-        Image picture = video ? video->spare() : Image{};
+        Image picture = video ? video->spare() : writer ? writer->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         benchmark::DoNotOptimize(picture.rgb.data());
         if (writer) {
@@ -117,7 +118,7 @@ private:
 void renderHere(benchmark::State& state, Work work, const std::filesystem::path& out) {
     OfflineDemo demo(ClockMode::Free, 60);
     demo.load("demoscript.scr");
-    FrameSink sink(work, out);
+    FrameSink sink(work, out, demo);
     for (auto _ : state) {
         demo.drawFrame();
         sink.take(demo);
@@ -136,7 +137,7 @@ void renderWholeBundled(benchmark::State& state, Work work) {
     for (auto _ : state) {
         OfflineDemo demo(ClockMode::Free, 60);
         demo.load("demoscript.scr");
-        FrameSink sink(work, folder.path());
+        FrameSink sink(work, folder.path(), demo);
         // Ten minutes at most, should the demo ever stop ending.
         while (!demo.finished() && demo.framesDrawn() < 36000) {
             demo.drawFrame();

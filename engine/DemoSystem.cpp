@@ -13,8 +13,8 @@ namespace {
 
 DemoSystem* theDemoSystem = nullptr;
 
-constexpr int windowWidth = 640;
-constexpr int windowHeight = 480;
+constexpr int windowWidth = DemoSurface::demoWidth;
+constexpr int windowHeight = DemoSurface::demoHeight;
 constexpr int windowBitsPerPixel = 32;
 
 // GL_ALL_ATTRIB_BITS as OpenGL 1.1 defines it; newer headers set bits that 1.1 drivers reject.
@@ -39,9 +39,9 @@ DemoSystem* DemoSystem::instance() {
     return theDemoSystem;
 }
 
-bool DemoSystem::createWindow(bool fullscreen, Dialogs& dialogs) {
+bool DemoSystem::createWindow(bool fullscreen, Dialogs& dialogs, const SurfaceRequest& surface) {
     if (!window.create("DemoSystem", windowWidth, windowHeight, windowBitsPerPixel, fullscreen,
-                       dialogs))
+                       dialogs, surface))
         return false;
     window.resize(window.getWidth(), window.getHeight());
     return true;
@@ -114,6 +114,7 @@ void DemoSystem::drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     for (Effect* effect : active)
         drawEffect(*effect);
+    window.getSurface().blackenBars();
 }
 
 // Whatever an effect does to the matrices and GL state ends with its frame.

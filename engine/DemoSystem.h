@@ -25,9 +25,10 @@ public:
 
     static DemoSystem* instance();
 
-    // The demo's window at 640 x 480 with the default viewport and projection. Failures have
-    // been shown through `dialogs` when this answers false.
-    bool createWindow(bool fullscreen, Dialogs& dialogs);
+    // The demo's window at 640 x 480 with the default viewport and projection; the picture drawn
+    // on a surface of another size where one is requested. Failures have been shown through
+    // `dialogs` when this answers false.
+    bool createWindow(bool fullscreen, Dialogs& dialogs, const SurfaceRequest& surface = {});
     void setTitle(const std::string& title) { window.setTitle(title); }
     GLWindow& getWindow() { return window; }
 

@@ -21,6 +21,9 @@ struct WindowState {
     bool videoStarted = false;
     bool glLoaded = false;
     bool vsync = false;
+    // The surface follows the window's size.
+    bool resizable = false;
+    DemoSurface surface;
     // Set while a window is held: teardown reports its failures where creation did.
     Dialogs* dialogs = nullptr;
 };
@@ -109,6 +112,14 @@ void requestPixelFormat(int bitsPerPixel) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 }
 
+// The window's drawing area in pixels, which may be more than its size in screen units.
+DemoSurface drawableSurface() {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(state.window, &width, &height);
+    return DemoSurface(width, height);
+}
+
 // Switches the window's display to `mode`. On failure the window stays on the desktop.
 bool switchDisplay(const SDL_DisplayMode& mode) {
     if (SDL_SetWindowDisplayMode(state.window, &mode) == 0 &&
@@ -126,7 +137,7 @@ GLWindow::GLWindow() {
 }
 
 bool GLWindow::create(const std::string& title, int width, int height, int bitsPerPixel,
-                      bool fullscreen, Dialogs& dialogs) {
+                      bool fullscreen, Dialogs& dialogs, const SurfaceRequest& surface) {
     destroy();
     state.fullscreen = false;
     state.dialogs = &dialogs;
@@ -156,8 +167,11 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
 
     requestPixelFormat(bitsPerPixel);
     // The size is the drawing area's, so the 640 x 480 viewport is not cropped by the frame.
-    state.window =
-        SDL_CreateWindow(title.c_str(), 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    const int surfaceWidth = surface.width > 0 ? surface.width : width;
+    const int surfaceHeight = surface.height > 0 ? surface.height : height;
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
+                         (surface.resizable ? SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI : 0);
+    state.window = SDL_CreateWindow(title.c_str(), 0, 0, surfaceWidth, surfaceHeight, flags);
     if (!state.window) {
         if (mode)
             SDL_ShowCursor(SDL_ENABLE);
@@ -196,6 +210,8 @@ bool GLWindow::create(const std::string& title, int width, int height, int bitsP
     SDL_RaiseWindow(state.window);
     state.width = width;
     state.height = height;
+    state.resizable = surface.resizable;
+    state.surface = drawableSurface();
     return true;
 }
 
@@ -216,12 +232,15 @@ void GLWindow::destroy() {
         SDL_DestroyWindow(window);
     if (state.fullscreen)
         SDL_ShowCursor(SDL_ENABLE);
+    state.surface = DemoSurface();
+    state.resizable = false;
 }
 
 void GLWindow::resize(int width, int height) {
     if (height == 0)
         height = 1;
-    glViewport(0, 0, width, height);
+    state.surface.applyDefaults();
+    state.surface.setViewport({0, 0, width, height});
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, static_cast<double>(width) / height, 0.1f, 200.0);
@@ -264,6 +283,7 @@ WindowEvent::Named namedKey(SDL_Keycode key) {
     case SDLK_LEFT: return WindowEvent::Named::Left;
     case SDLK_RIGHT: return WindowEvent::Named::Right;
     case SDLK_HOME: return WindowEvent::Named::Home;
+    case SDLK_F11: return WindowEvent::Named::F11;
     default: return WindowEvent::Named::None;
     }
 }
@@ -279,6 +299,12 @@ std::optional<WindowEvent> GLWindow::pollEvent() {
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             return WindowEvent{WindowEvent::Type::Quit};
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && state.resizable &&
+            state.context) {
+            state.surface = drawableSurface();
+            state.surface.applyDefaults();
+            return WindowEvent{WindowEvent::Type::Resized};
+        }
         break;
     case SDL_KEYDOWN: {
         WindowEvent down{WindowEvent::Type::KeyDown, tableKey(event.key.keysym.sym)};
@@ -292,12 +318,30 @@ std::optional<WindowEvent> GLWindow::pollEvent() {
     return WindowEvent{};
 }
 
+void GLWindow::setDesktopFullscreen(bool on) {
+    if (state.window)
+        SDL_SetWindowFullscreen(state.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool GLWindow::isDesktopFullscreen() const {
+    return state.window && (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                               SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
 int GLWindow::getWidth() const {
     return state.width;
 }
 
 int GLWindow::getHeight() const {
     return state.height;
+}
+
+const DemoSurface& GLWindow::getSurface() const {
+    return state.surface;
+}
+
+const DemoSurface& demoSurface() {
+    return state.surface;
 }
 
 bool GLWindow::isOpen() const {

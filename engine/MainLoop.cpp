@@ -30,6 +30,7 @@ bool MainLoop::drainEvents() {
             if (event->key >= 0 && event->key < 256)
                 keys[event->key] = event->type == WindowEvent::Type::KeyDown;
             break;
+        case WindowEvent::Type::Resized:
         case WindowEvent::Type::Other: break;
         }
     }

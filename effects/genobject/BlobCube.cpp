@@ -1,5 +1,6 @@
 #include "BlobCube.h"
 
+#include "DemoSurface.h"
 #include "Effect.h"
 #include "EffectRules.h"
 #include "VertexArray.h"
@@ -88,7 +89,7 @@ void BlobCube::advance(float delta) {
 
 void BlobCube::draw() {
     advance(frameDelta());
-    glViewport(0, 0, viewportSize, viewportSize);
+    demoSurface().setViewport({0, 0, viewportSize, viewportSize});
     glLoadIdentity();
     glTranslatef(0.0f, shared.height, -10.0f);
     glRotatef(shared.spin, 1.0f, 1.0f, 1.0f);
@@ -106,7 +107,7 @@ void BlobCube::draw() {
         }
         glEnd();
     }
-    glViewport(0, 0, 640, 480);
+    demoSurface().setPictureViewport();
 }
 
 void BlobCube::trigger(const std::string& triggerId) {

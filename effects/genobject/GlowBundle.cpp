@@ -1,5 +1,6 @@
 #include "GlowBundle.h"
 
+#include "DemoSurface.h"
 #include "Effect.h"
 #include "EffectRules.h"
 #include "QuadDrawing.h"
@@ -14,6 +15,9 @@ GlowBundle::Shared GlowBundle::shared;
 namespace {
 
 constexpr float quarterTurn = 0.78539752f;
+
+// The corner of the frame the bundle is drawn into and copied from, in the demo's pixels.
+constexpr PixelRect targetArea{0, 0, GlowBundle::targetSize, GlowBundle::targetSize};
 
 // The sixteen points go twice round the ring, so each angle has two radii that drift apart
 // along the tube.
@@ -56,7 +60,7 @@ void GlowBundle::drawBundle() const {
     glColor4f(1.0f, 1.0f, 1.0f, 0.2f);
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
-    glViewport(0, 0, targetSize, targetSize);
+    demoSurface().setViewport(targetArea);
     drawQuadList(sphere);
     for (const Tentacle& tube : tubes)
         tube.draw();
@@ -65,9 +69,9 @@ void GlowBundle::drawBundle() const {
 // Six squares, largest first, each adding a fifth of the copied bundle.
 void GlowBundle::drawGlow() const {
     glBindTexture(GL_TEXTURE_2D, target->id);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, targetSize, targetSize, 0);
+    demoSurface().copyToTexture(targetArea);
     glClear(GL_COLOR_BUFFER_BIT);
-    glViewport(0, 0, 640, 480);
+    demoSurface().setPictureViewport();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glLoadIdentity();
@@ -85,7 +89,8 @@ void GlowBundle::draw() {
         // Making the target binds it; the bundle is drawn with the picture bound before.
         GLint picture = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &picture);
-        target = TextureManager::instance()->createBlankTexture(targetSize, targetSize);
+        const PixelRect pixels = demoSurface().place(targetArea);
+        target = TextureManager::instance()->createBlankTexture(pixels.width, pixels.height);
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
     }
     advance(frameDelta());
@@ -93,7 +98,7 @@ void GlowBundle::draw() {
     if (target)
         drawGlow();
     else
-        glViewport(0, 0, 640, 480);
+        demoSurface().setPictureViewport();
 }
 
 void GlowBundle::trigger(const std::string& triggerId) {

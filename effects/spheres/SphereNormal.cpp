@@ -1,5 +1,6 @@
 #include "SphereNormal.h"
 
+#include "DemoSurface.h"
 #include "EffectRules.h"
 #include "PictureDrawing.h"
 #include "SphereBuilder.h"
@@ -139,7 +140,7 @@ void SphereNormal::render() {
         glEnable(GL_BLEND);
     }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glLineWidth(2.0f);
+    demoSurface().setLineWidth(2.0f);
     glTranslatef(0.0f, 0.0f, -12.0f);
     if (!lines)
         spinA += perSixtieth(delta, 1.0f);

@@ -115,7 +115,7 @@ TEST(OptionParser, NamesWhatIsWrongOnStderrWithStatus2) {
     EXPECT_THAT(err.str(), StartsWith("maker: FOLDER is missing\n"));
 }
 
-TEST(OptionParser, ReadsSecondsWholeNumbersAndNamesAsTheyMayBe) {
+TEST(OptionParser, ReadsSecondsWholeNumbersNamesAndSizesAsTheyMayBe) {
     EXPECT_EQ(readSeconds("2.5", 10), 2.5);
     EXPECT_EQ(readSeconds("0", 10), 0.0);
     for (const char* wrong : {"", "-1", "nan", "inf", "11", "2s", "1e999"})
@@ -125,6 +125,11 @@ TEST(OptionParser, ReadsSecondsWholeNumbersAndNamesAsTheyMayBe) {
         EXPECT_THROW(readWholeNumber(wrong, 1, 7), UsageError) << wrong;
     EXPECT_EQ(readPath("-odd name"), "-odd name");
     EXPECT_THROW(readPath(""), UsageError);
+    EXPECT_EQ(readPixelSize("1920x1080", 8192), std::pair(1920, 1080));
+    EXPECT_EQ(readPixelSize("16x8192", 8192), std::pair(16, 8192));
+    for (const char* wrong :
+         {"", "640", "640x", "x480", "15x480", "640x8193", "640x480x2", "640X480"})
+        EXPECT_THROW(readPixelSize(wrong, 8192), UsageError) << wrong;
 }
 
 } // namespace

@@ -275,7 +275,9 @@ TEST_F(ReelRender, ReportsScriptErrorsAsReelcheckDoesAndRefusesBadUsage) {
     for (const char* arguments :
          {"--fps 0", "--fps 2.5", "--fps 1/2", "--fps 30000/0", "--fps 1001/1", "--from -1",
           "--to nan", "--every 0", "--clock wall", "--from 2 --to 1", "--from 1 --to 1",
-          "--fps 1 --from 0.2 --to 0.5", "--bogus", "a.scr b.scr", "--out"}) {
+          "--fps 1 --from 0.2 --to 0.5", "--bogus", "a.scr b.scr", "--out",
+          "--size 640", "--size 15x480", "--size 640x8193", "--size 640x480x2",
+          "--size 641x480 --video v.mp4"}) {
         result = render(std::string("--audio a.wav ") + arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_THAT(result.err, HasSubstr("Try 'reelrender --help'")) << arguments;

@@ -342,6 +342,32 @@ TEST_F(Video, ARationalRateStaysExactInTheVideoAndItsSound) {
     }
 }
 
+// At 320 x 180 the 4:3 picture is 240 x 180 between bars 40 wide; the sheet shows the picture.
+TEST_F(Video, AtAnotherSizeFramesAndVideoHaveItAndTheSheetShowsThePicture) {
+    const ToolOutcome result = render(
+        "--fps 10 --to 1.1 --every 10 --size 320x180 --out png --sheet sheet.png --video v.mkv");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Image frame = readPng("png/frame-000010.png");
+    ASSERT_EQ(frame.width, 320);
+    ASSERT_EQ(frame.height, 180);
+    const int lit = frame.at(160, 90)[0];
+    EXPECT_GT(lit, 50);
+    for (int x : {0, 39, 280, 319})
+        EXPECT_EQ(frame.at(x, 90)[0], 0) << x;
+    EXPECT_EQ(frame.at(40, 90)[0], lit);
+    EXPECT_EQ(frame.at(279, 90)[0], lit);
+
+    const VideoContents video = readVideo("v.mkv", 10);
+    ASSERT_EQ(video.kept.width, 320);
+    ASSERT_EQ(video.kept.height, 180);
+    EXPECT_LT(meanDifference(video.kept, frame), 3.0);
+
+    // The second cell: the thumbnail of 1 s, lit from edge to edge.
+    const Image sheet = readPng("sheet.png");
+    for (int x : {176, 176 + 80, 176 + 159})
+        EXPECT_NEAR(sheet.at(x, 8 + 60)[0], lit, 2) << x;
+}
+
 TEST_F(Video, WritesNoFramesUnlessAskedAndRefusesOtherContainers) {
     ToolOutcome result = render("--fps 10 --to 0.5 --video only.mkv");
     ASSERT_EQ(result.status, 0) << result.err;

@@ -236,3 +236,14 @@ double readSeconds(const std::string& text, double most) {
     }
     return value;
 }
+
+std::pair<int, int> readPixelSize(const std::string& text, long most) {
+    const std::size_t times = text.find('x');
+    try {
+        if (times != std::string::npos)
+            return {static_cast<int>(readWholeNumber(text.substr(0, times), 16, most)),
+                    static_cast<int>(readWholeNumber(text.substr(times + 1), 16, most))};
+    } catch (const UsageError&) {
+    }
+    throw UsageError("wants WIDTHxHEIGHT in pixels, each from 16 to " + std::to_string(most));
+}

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What an option's handler, or a check of the whole command line, throws for something it
@@ -96,3 +97,5 @@ long readWholeNumber(const std::string& text, long low, long high);
 double readSeconds(const std::string& text, double most);
 // A file or folder name: anything but nothing.
 std::filesystem::path readPath(const std::string& text);
+// "1280x960": a width and a height in pixels, each from 16 to `most`.
+std::pair<int, int> readPixelSize(const std::string& text, long most);

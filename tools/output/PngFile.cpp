@@ -1,5 +1,7 @@
 #include "PngFile.h"
 
+#include "PngEncoder.h"
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
@@ -90,10 +92,7 @@ void PngWriter::finish() {
 }
 
 void writePng(const std::filesystem::path& path, const Image& picture) {
-    PngWriter writer(path, picture.width, picture.height, picture.order);
-    for (int y = 0; y < picture.height; ++y)
-        writer.writeRow(picture.row(y));
-    writer.finish();
+    PngEncoder().write(path, picture);
 }
 
 Image readPng(const std::filesystem::path& path) {

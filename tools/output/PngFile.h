@@ -8,7 +8,8 @@
 #include <memory>
 
 // Writes an RGB PNG a row at a time, from the top, through an OutputFile: the file appears
-// under its name only once `finish` has written it whole. Failures throw std::runtime_error.
+// under its name only once `finish` has written it whole, with zlib's fastest setting (for
+// pictures too large to hold whole). Failures throw std::runtime_error.
 class PngWriter {
 public:
     // `order`: that of the rows handed over; the file is RGB either way.
@@ -30,6 +31,7 @@ private:
     std::unique_ptr<Codec> codec;
 };
 
+// A whole picture, as PngEncoder writes it.
 void writePng(const std::filesystem::path& path, const Image& picture);
 // Reads an 8-bit RGB or RGBA PNG (alpha dropped). Throws std::runtime_error.
 Image readPng(const std::filesystem::path& path);

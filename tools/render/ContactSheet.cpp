@@ -1,6 +1,7 @@
 #include "ContactSheet.h"
 
 #include "BitmapFont.h"
+#include "DemoSurface.h"
 #include "OutputFile.h"
 #include "PngFile.h"
 
@@ -18,16 +19,20 @@ constexpr std::size_t cellBytes = static_cast<std::size_t>(cellWidth) * cellHeig
 constexpr std::uint8_t background = 24;
 constexpr std::array<std::uint8_t, 3> labelColour{230, 230, 230};
 
-// Each thumbnail pixel is the mean of the frame pixels it covers.
+// Each thumbnail pixel is the mean of the frame pixels it covers. Only the demo's picture is
+// shrunk: the bars of a frame that is not 4:3 would only squeeze it.
 void shrinkInto(Image& cell, const Image& frame) {
+    const PixelRect picture = DemoSurface(frame.width, frame.height).picture();
+    // The picture's rectangle counts rows from the bottom, the frame from the top.
+    const int pictureTop = frame.height - picture.y - picture.height;
     for (int y = 0; y < ContactSheet::thumbnailHeight; ++y) {
-        const int top = y * frame.height / ContactSheet::thumbnailHeight;
-        const int bottom =
-            std::max(top + 1, (y + 1) * frame.height / ContactSheet::thumbnailHeight);
+        const int top = pictureTop + y * picture.height / ContactSheet::thumbnailHeight;
+        const int bottom = std::max(top + 1, pictureTop + (y + 1) * picture.height /
+                                                              ContactSheet::thumbnailHeight);
         for (int x = 0; x < ContactSheet::thumbnailWidth; ++x) {
-            const int left = x * frame.width / ContactSheet::thumbnailWidth;
-            const int right =
-                std::max(left + 1, (x + 1) * frame.width / ContactSheet::thumbnailWidth);
+            const int left = picture.x + x * picture.width / ContactSheet::thumbnailWidth;
+            const int right = std::max(left + 1, picture.x + (x + 1) * picture.width /
+                                                                 ContactSheet::thumbnailWidth);
             for (int channel = 0; channel < 3; ++channel) {
                 const int from = frame.order == PixelOrder::Bgr ? 2 - channel : channel;
                 int sum = 0;

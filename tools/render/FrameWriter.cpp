@@ -1,6 +1,6 @@
 #include "FrameWriter.h"
 
-#include "PngFile.h"
+#include "PngEncoder.h"
 
 #include <utility>
 
@@ -31,6 +31,13 @@ void FrameWriter::finish() {
     throwFailure();
 }
 
+Image FrameWriter::spare() {
+    std::lock_guard lock(mutex);
+    Image picture = done ? std::move(*done) : Image{};
+    done.reset();
+    return picture;
+}
+
 long FrameWriter::written() const {
     std::lock_guard lock(mutex);
     return count;
@@ -42,6 +49,7 @@ void FrameWriter::throwFailure() {
 }
 
 void FrameWriter::work() {
+    PngEncoder encoder;
     std::unique_lock lock(mutex);
     for (;;) {
         changed.wait(lock, [this] { return waiting || closing; });
@@ -54,7 +62,7 @@ void FrameWriter::work() {
         changed.notify_all();
         std::exception_ptr error;
         try {
-            writePng(frame.path, frame.picture);
+            encoder.write(frame.path, frame.picture);
         } catch (...) {
             error = std::current_exception();
         }
@@ -65,6 +73,7 @@ void FrameWriter::work() {
             waiting.reset();
         } else {
             ++count;
+            done = std::move(frame.picture);
         }
         changed.notify_all();
         if (failure)

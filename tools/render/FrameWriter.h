@@ -12,7 +12,7 @@
 // Writes frames as PNG on a thread of its own, so that one frame is compressed while the next is
 // drawn. At most one frame waits while another is written: memory stays that of two frames, and
 // a writer that falls behind holds the drawing back instead of piling frames up. The bytes are
-// those writePng gives.
+// those writePng gives; one encoder serves every frame.
 class FrameWriter {
 public:
     FrameWriter();
@@ -25,6 +25,9 @@ public:
     // Hands a frame over, waiting while an earlier one still waits. Throws the failure of an
     // earlier frame, after which nothing more is written.
     void write(std::filesystem::path path, Image picture);
+    // The picture last written, to be filled again and handed back (a fresh frame's memory
+    // costs as much as reading it back); an empty one while none is free.
+    Image spare();
     // Waits until every frame handed over is written; throws the first failure.
     void finish();
     // Frames written whole so far.
@@ -42,6 +45,7 @@ private:
     mutable std::mutex mutex;
     std::condition_variable changed;
     std::optional<Frame> waiting;
+    std::optional<Image> done;
     bool writing = false;
     bool closing = false;
     std::exception_ptr failure;

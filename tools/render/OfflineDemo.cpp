@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 // Frame n reads its own time, from the first frame on, music or not.
 class FrameClock : public DemoClock {
@@ -43,7 +44,10 @@ public:
 
 } // namespace
 
-OfflineDemo::OfflineDemo(ClockMode mode, FrameRate rate) : rate(rate) {
+OfflineDemo::OfflineDemo(ClockMode mode, FrameRate rate, int width, int height)
+    : rate(rate), width(width), height(height) {
+    if (width <= 0 || height <= 0)
+        throw std::invalid_argument("a frame needs at least one pixel");
     // No window and no audio device, whatever the environment says: the frames are read back
     // and the music is pulled by the frame.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -51,8 +55,9 @@ OfflineDemo::OfflineDemo(ClockMode mode, FrameRate rate) : rate(rate) {
 
     demo = std::make_unique<DemoSystem>();
     FailureDialogs dialogs;
-    if (!demo->createWindow(false, dialogs))
+    if (!demo->createWindow(false, dialogs, SurfaceRequest{width, height}))
         throw std::runtime_error("no offscreen GL context: " + dialogs.failure);
+    checkDrawingSize();
     if (mode == ClockMode::Free) {
         auto clock = std::make_unique<FrameClock>(rate);
         frameClock = clock.get();
@@ -61,6 +66,16 @@ OfflineDemo::OfflineDemo(ClockMode mode, FrameRate rate) : rate(rate) {
         demo->setClock(std::make_unique<MusicClock>());
     }
     effects = std::make_unique<EffectCatalogue>();
+}
+
+// A GL clamps a viewport larger than it can draw, which would crop the picture quietly.
+void OfflineDemo::checkDrawingSize() const {
+    GLint viewport[2] = {};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    if (width > viewport[0] || height > viewport[1])
+        throw std::runtime_error("this GL draws at most " + std::to_string(viewport[0]) + " x " +
+                                 std::to_string(viewport[1]) + " pixels; " + std::to_string(width) +
+                                 " x " + std::to_string(height) + " is too large");
 }
 
 // The effects go while their GL context is still there; then the music, as at the player's end.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DemoSurface.h"
 #include "FrameRate.h"
 #include "Image.h"
 
@@ -18,17 +19,16 @@ class FrameClock;
 enum class ClockMode { Music, Free };
 
 // A demo played as the player plays it (the same engine, effects and timeline), but in an
-// offscreen 640 x 480 GL context, with the music mixed offline and time stepping exactly one
-// frame per frame: the same demo gives the same frames and the same sound every time. One at a
-// time per process.
+// offscreen GL context, with the music mixed offline and time stepping exactly one frame per
+// frame: the same demo gives the same frames and the same sound every time. Its frames are
+// 640 x 480, or the same picture drawn at another size. One at a time per process.
 class OfflineDemo {
 public:
-    static constexpr int width = 640;
-    static constexpr int height = 480;
     static constexpr int sampleRate = 44100;
 
-    // Throws std::runtime_error when no GL context can be had.
-    OfflineDemo(ClockMode mode, FrameRate rate);
+    // Throws std::runtime_error when no GL context of that size can be had.
+    OfflineDemo(ClockMode mode, FrameRate rate, int width = DemoSurface::demoWidth,
+                int height = DemoSurface::demoHeight);
     ~OfflineDemo();
     OfflineDemo(const OfflineDemo&) = delete;
     OfflineDemo& operator=(const OfflineDemo&) = delete;
@@ -49,6 +49,8 @@ public:
     // Draws the next frame and waits until GL has finished it, then mixes the music on to the
     // next frame's time.
     void drawFrame();
+    int frameWidth() const { return width; }
+    int frameHeight() const { return height; }
     // Frames drawn so far: the number of the next frame.
     long framesDrawn() const { return frames; }
     // The music mixed after the last frame drawn: interleaved stereo, sampleRate frames a second.
@@ -64,9 +66,12 @@ public:
     std::int64_t samplesBefore(long frame) const;
 
 private:
+    void checkDrawingSize() const;
     void mixMusic();
 
     FrameRate rate;
+    int width;
+    int height;
     long frames = 0;
     FrameClock* frameClock = nullptr;
     std::vector<float> audio;

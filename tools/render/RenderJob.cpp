@@ -76,7 +76,7 @@ void RenderJob::refuseSpanPastTheEnd(const OfflineDemo& demo, long drawable) con
 
 std::string RenderJob::run(std::ostream& progressOut, bool terminal, const StopRequest& stop) {
     stopSignal = 0;
-    OfflineDemo demo(options.clock, options.fps);
+    OfflineDemo demo(options.clock, options.fps, options.width, options.height);
     demo.load(options.script);
     const long drawable = framesToDraw(demo);
     refuseSpanPastTheEnd(demo, drawable);
@@ -151,7 +151,7 @@ void RenderJob::openOutputs() {
     if (options.sheet)
         sheet.emplace(*options.sheet);
     if (options.video) {
-        video.emplace(*options.video, options.fps, OfflineDemo::width, OfflineDemo::height,
+        video.emplace(*options.video, options.fps, options.width, options.height,
                       OfflineDemo::sampleRate);
     }
 }
@@ -164,7 +164,7 @@ void RenderJob::keep(OfflineDemo& demo, long frame) {
     const bool toFile = frames && writes(frame);
     const bool toSheet = sheet && onSheet(frame);
     if (toFile || toSheet || video) {
-        Image picture = video ? video->spare() : Image{};
+        Image picture = video ? video->spare() : toFile ? frames->spare() : Image{};
         demo.readPixels(picture, video ? PixelOrder::Bgr : PixelOrder::Rgb);
         if (toSheet)
             sheet->add(picture, options.fps.seconds(frame));

@@ -3,6 +3,10 @@
 #include "DemoLength.h"
 #include "VideoFile.h"
 
+#include <string>
+#include <tuple>
+#include <utility>
+
 namespace {
 
 constexpr long maxFps = 1000;
@@ -26,6 +30,9 @@ FrameRate readRate(const std::string& text) {
                      "numbers (30000/1001)");
 }
 
+// The largest frame side --size takes: beyond 8K video, a frame of 200 MB.
+constexpr long maxFrameSide = 8192;
+
 } // namespace
 
 OptionParser renderCommandLine(RenderOptions& options) {
@@ -38,6 +45,12 @@ OptionParser renderCommandLine(RenderOptions& options) {
                   "frames per second of demo time, whole or a ratio such as 30000/1001\n"
                   "(default 60)",
                   [&](const std::string& value) { options.fps = readRate(value); });
+    parser.option("--size", "WxH",
+                  "the frames' size in pixels (default 640x480); a size that is not 4:3\n"
+                  "shows the 4:3 picture centred between black bars",
+                  [&](const std::string& value) {
+                      std::tie(options.width, options.height) = readPixelSize(value, maxFrameSide);
+                  });
     parser.option(
         "--from", "T", "the span to write starts at T seconds (default 0)",
         [&](const std::string& value) { options.from = readSeconds(value, longestDemoSeconds); });
@@ -79,6 +92,9 @@ OptionParser renderCommandLine(RenderOptions& options) {
         if (!options.out && !options.video && !options.audio && !options.sheet)
             throw UsageError("nothing to write: name an --out folder, a --video, an --audio file "
                              "or a --sheet");
+        // The video's colours are stored at half the resolution, in pairs of pixels.
+        if (options.video && (options.width % 2 != 0 || options.height % 2 != 0))
+            throw UsageError("--video takes an even width and height (--size)");
         if (!options.to)
             return;
         if (*options.to <= options.from)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DemoSurface.h"
 #include "FrameRate.h"
 #include "OfflineDemo.h"
 #include "OptionParser.h"
@@ -11,6 +12,10 @@
 // What reelrender is asked to do.
 struct RenderOptions {
     FrameRate fps = 60;
+    // The frames' size; the demo's 640 x 480 picture scaled to it (black bars where it is not
+    // 4:3).
+    int width = DemoSurface::demoWidth;
+    int height = DemoSurface::demoHeight;
     // The span to write, [from, to): frame n is in it when from <= n / fps < to.
     double from = 0.0;
     // Nothing: until the demo ends through "TheEnd", or 60 s after its last event.

@@ -225,6 +225,7 @@ bool Viewer::handleEvents() {
         case WindowEvent::Named::Right: seekBy(step); continue;
         case WindowEvent::Named::Left: seekBy(-step); continue;
         case WindowEvent::Named::Home: restartAt(0.0);
+        case WindowEvent::Named::F11:
         case WindowEvent::Named::None: break;
         }
         switch (event->key) {
