@@ -13,6 +13,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -78,14 +79,18 @@ TEST_F(WholePlayer, ShowsTheFadeAfterOneSecondOfMusicAndEndsThroughTheEnd) {
     EXPECT_TRUE(dialogs.shown.empty());
     runExitActions();
 
-    // The watcher reads the music a moment after the frame's clock did, hence the margins.
+    // The watcher reads the music after the frame's clock did, and a loaded machine can stall
+    // in between: a frame is surely black when the watcher saw less than 1 s (the frame's clock
+    // read even less), and surely red when the frame before it already saw more (this frame's
+    // clock was read later still). The margin covers the clock's own rounding.
     int black = 0;
     int red = 0;
-    for (const Sight& sight : sights) {
+    for (std::size_t i = 0; i < sights.size(); ++i) {
+        const Sight& sight = sights[i];
         if (sight.milliseconds < 900) {
             ASSERT_EQ(sight.rgb, (std::array<int, 3>{0, 0, 0})) << sight.milliseconds << " ms";
             ++black;
-        } else if (sight.milliseconds >= 1250) {
+        } else if (i > 0 && sights[i - 1].milliseconds >= 1050) {
             ASSERT_EQ(sight.rgb, (std::array<int, 3>{255, 0, 0})) << sight.milliseconds << " ms";
             ++red;
         }
