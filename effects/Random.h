@@ -7,6 +7,8 @@
 // depend on everything drawn before them.
 
 void seedRandom(std::uint32_t seed);
+// The generator's state: seeding with it goes on with the same values.
+std::uint32_t randomState();
 // The next value, 0 to 32767.
 int nextRandom();
 // The next value scaled to 0..1.

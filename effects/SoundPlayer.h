@@ -32,6 +32,16 @@ public:
     // Whether some sound player of this process has had its first frame.
     static bool musicLoaded();
 
+    // What the whole class keeps rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        // The music is chosen once for the whole run: a second record for the sound player, or a
+        // second player, does not change it.
+        bool loaded = false;
+    };
+    static ProgramWide programWide;
+
 private:
     void loadMusicOnce();
     void fadeStep();

@@ -23,6 +23,14 @@ public:
     // The bars' phase, shared by the whole program.
     static float phase();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float barPhase = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     void drawHorizontal(float t) const;
     void drawVertical(float t) const;

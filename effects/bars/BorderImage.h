@@ -30,6 +30,14 @@ public:
     // The tiles' sideways offset, shared by the whole program: -4 up to -3, then back.
     static float scrollX();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float scroll = -4.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // Null until the first frame.
     const Texture* texture = nullptr;

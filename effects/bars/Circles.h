@@ -41,6 +41,14 @@ public:
     // Sixtieths of a second since the last reshuffle, shared by the whole program.
     static float tick();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float ticks = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // On the first frame: the picture and the board's corners.
     void load();

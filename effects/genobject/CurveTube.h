@@ -28,6 +28,15 @@ public:
     static bool firstBuildPending();
     static void resetFirstBuild();
 
+    // What every curve tube of the program advances: a new one goes on where the last one stood.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct Shared {
+        float pathPhase = 0.0f;
+        float ringPhase = 0.0f;
+        bool firstBuild = true;
+    };
+    static Shared shared;
+
 private:
     std::vector<Vertex> path;
     std::vector<Vertex> points;

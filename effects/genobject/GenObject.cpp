@@ -18,10 +18,9 @@ const EffectInputs GenObject::inputs{{1},
                                       {GlowBundle::startShake},
                                       {GlowBundle::stopShake}}};
 
-namespace {
+GenObject::ProgramWide GenObject::programWide;
 
-// Counted per frame, shared by both objects.
-float spin = 0.0f;
+namespace {
 
 void applySettings() {
     glShadeModel(GL_FLAT);
@@ -34,7 +33,7 @@ void applySettings() {
 } // namespace
 
 float GenObject::spinAngle() {
-    return spin;
+    return programWide.spin;
 }
 
 int GenObject::kindOf(const std::vector<float>& parameters) {
@@ -71,9 +70,9 @@ void GenObject::render() {
     glClear(GL_DEPTH_BUFFER_BIT);
     applySettings();
     bindPicture(*texture);
-    spin += 0.5f;
+    programWide.spin += 0.5f;
     glTranslatef(0.0f, 0.0f, -5.0f);
-    glRotatef(spin, 1.0f, 1.0f, 1.0f);
+    glRotatef(programWide.spin, 1.0f, 1.0f, 1.0f);
     shape->draw();
 }
 

@@ -37,6 +37,15 @@ public:
     // The spin of every GenObject of the program, in degrees.
     static float spinAngle();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        // Counted per frame.
+        float spin = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     std::unique_ptr<GenShape> shape;
     const Texture* texture = nullptr;

@@ -31,6 +31,16 @@ public:
     // The roll of all spline tubes of the program, in degrees.
     static float rollAngle();
 
+    // What every spline tube of the program advances: a new one goes on where the last one stood.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct Shared {
+        // Counted per frame.
+        float swing = 0.0f;
+        float thickPhase = 0.0f;
+        float roll = 90.0f;
+    };
+    static Shared shared;
+
 private:
     std::array<Vertex, controlCount> controls;
     std::vector<Vertex> samples;

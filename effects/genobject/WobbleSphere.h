@@ -20,6 +20,14 @@ public:
     // first frame.
     const std::vector<Vertex>& getSphere() const { return sphere; }
 
+    // What every wobbling sphere of the program advances: a new one goes on where the last one
+    // stood. Kept in one struct, so that saving the demo's state takes all of it.
+    struct Shared {
+        // Counted per frame.
+        float wave = 0.0f;
+    };
+    static Shared shared;
+
 private:
     std::vector<Vertex> sphere;
 };

@@ -24,6 +24,8 @@ public:
         float x = -3.2f;
         float y = -2.0f;
     };
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    static Motion programWide;
 
     explicit Greets(const std::string& name) : Effect(name) {}
 

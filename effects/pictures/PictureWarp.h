@@ -33,6 +33,16 @@ public:
     // Empty until the first frame.
     const std::vector<Vertex>& getStrip() const { return strip; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        // The wave's phases.
+        float phaseA = 0.0f;
+        float phaseB = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // On the first frame after each init: the parameter, the picture and the strip.
     void load();

@@ -23,6 +23,14 @@ public:
     // How far the picture has scrolled, in picture widths; shared by the whole program.
     static float scrollOffset();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float scroll = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // Null until the first frame.
     const Texture* texture = nullptr;

@@ -24,6 +24,15 @@ public:
     // Frames drawn so far by the whole program: the bobbing's clock.
     static float frameCount();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        // Counted per drawn frame, so the words bob faster on a faster machine.
+        float frames = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // Null until the first frame.
     std::array<const Texture*, 2> words{};

@@ -41,6 +41,14 @@ public:
     static float cameraPosition();
     static void setCameraPosition(float z);
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float cameraZ = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     void build();
     void drawPass(float sign) const;

@@ -45,6 +45,15 @@ public:
     static float emitAngle();
     static float spinAngle();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float emitAngleRadians = 0.0f;
+        float spinDegrees = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     void applyModeDepths();
     void drawSprites() const;

@@ -49,6 +49,16 @@ public:
     static float ripplePhase();
     static float lightPhase();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 90.0f;
+        float ripple = 0.0f;
+        float swing = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     void load(float delta);
     void light() const;

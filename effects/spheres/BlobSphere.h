@@ -32,6 +32,17 @@ public:
     float getX() const { return x; }
     const std::vector<Vertex>& largeSphere() const { return large; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+        // The two phases that carry the copies of the small sphere round.
+        float phaseA = 0.0f;
+        float phaseB = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // On the first frame: the picture and both spheres.
     void load();

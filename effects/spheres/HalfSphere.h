@@ -34,6 +34,14 @@ public:
     // The outer dome's vertices, then the inner dome's; filled anew every frame.
     const std::vector<Vertex>& domes() const { return vertices; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float angle = 90.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     void buildDomes();
     void drawDome(int first) const;

@@ -36,6 +36,14 @@ public:
     static void resetAngle();
     float getDirection() const { return direction; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // A face's (n + 1) x (n + 1) grid of vertices, row by row.
     using Face = std::vector<Vertex>;

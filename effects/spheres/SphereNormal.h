@@ -48,6 +48,18 @@ public:
     const std::vector<Vertex>& middle() const { return spheres[1]; }
     const std::vector<Vertex>& outer() const { return spheres[2]; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        bool lines = false;
+        float spinA = 0.0f;
+        float spinB = 0.0f;
+        float colourPhase = 0.0f;
+        Pulse pulse;
+    };
+    static ProgramWide programWide;
+
 private:
     // On the first frame: the spheres, the mode and the picture.
     void load();

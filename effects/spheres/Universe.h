@@ -36,6 +36,15 @@ public:
     // Where each star's orbit is drawn from; empty until the first frame.
     const std::vector<Vertex>& stars() const { return starPositions; }
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+        float phase = 0.0f;
+    };
+    static ProgramWide programWide;
+
 private:
     // On the first frame: the picture and the stars, from the reseeded shared generator.
     void load();
