@@ -1,18 +1,18 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 
 // Bands of 400 thin white bars, half transparent, whose lengths follow sums of sines. Numbers:
 // style 1 (bands at the edges of the view) or 2 (bands meeting in the middle), default 2; with a
 // second number, 1 lays the bars out horizontally, anything else vertically (the default).
-class Border : public Effect {
+class Border : public SavableEffect<Border> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{{1, 2}};
     static constexpr int barCount = 400;
 
-    explicit Border(const std::string& name) : Effect(name) {}
+    explicit Border(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;

@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Vertex.h"
 
+#include <memory>
 #include <vector>
 
 // A tube wound round a closed curve that breathes in and out, its thickness rippling along it.
@@ -14,6 +15,10 @@ public:
     CurveTube();
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override { return std::make_unique<CurveTube>(*this); }
+    std::size_t heapBytes() const override {
+        return (path.capacity() + points.capacity()) * sizeof(Vertex);
+    }
 
     // One frame: the shared phases move on and the tube is rebuilt.
     void advance(float delta);

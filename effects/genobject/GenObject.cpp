@@ -22,6 +22,17 @@ GenObject::ProgramWide GenObject::programWide;
 
 namespace {
 
+// Everything the six kinds of object and the effect itself keep for the whole program.
+struct ClassState {
+    GenObject::ProgramWide own;
+    CurveTube::Shared curveTube;
+    TentacleBundle::Shared tentacleBundle;
+    SplineTube::Shared splineTube;
+    WobbleSphere::Shared wobbleSphere;
+    GlowBundle::Shared glowBundle;
+    BlobCube::Shared blobCube;
+};
+
 void applySettings() {
     glShadeModel(GL_FLAT);
     glEnable(GL_CULL_FACE);
@@ -74,6 +85,24 @@ void GenObject::render() {
     glTranslatef(0.0f, 0.0f, -5.0f);
     glRotatef(programWide.spin, 1.0f, 1.0f, 1.0f);
     shape->draw();
+}
+
+std::shared_ptr<const EffectState> GenObject::saveClassState() const {
+    return saveValue(ClassState{programWide, CurveTube::shared, TentacleBundle::shared,
+                                SplineTube::shared, WobbleSphere::shared, GlowBundle::shared,
+                                BlobCube::shared});
+}
+
+void GenObject::restoreClassState(const EffectState& state) {
+    ClassState saved;
+    restoreValue(saved, state);
+    programWide = saved.own;
+    CurveTube::shared = saved.curveTube;
+    TentacleBundle::shared = saved.tentacleBundle;
+    SplineTube::shared = saved.splineTube;
+    WobbleSphere::shared = saved.wobbleSphere;
+    GlowBundle::shared = saved.glowBundle;
+    BlobCube::shared = saved.blobCube;
 }
 
 void GenObject::trigger(const std::string& triggerId, const std::vector<float>&) {

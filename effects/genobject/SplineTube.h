@@ -4,6 +4,7 @@
 #include "Vertex.h"
 
 #include <array>
+#include <memory>
 #include <vector>
 
 // One tube along a spline through seven points, the middle one swinging from side to side, its
@@ -19,6 +20,10 @@ public:
     SplineTube();
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override { return std::make_unique<SplineTube>(*this); }
+    std::size_t heapBytes() const override {
+        return (samples.capacity() + points.capacity()) * sizeof(Vertex);
+    }
 
     // One frame (counted per frame, not timed): the swinging point and the ripple move on and the
     // tube is rebuilt.

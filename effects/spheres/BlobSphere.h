@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,13 +11,13 @@
 // A textured sphere that bulges wherever either of two moving copies of a small sphere pushes
 // out of it, with a faint additive wire over it; it slides in from the left and stops. No
 // parameters, no triggers; the first data string names the picture.
-class BlobSphere : public Effect {
+class BlobSphere : public SavableEffect<BlobSphere> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view defaultPicture = "\\source\\data\\256\\texture.jpg";
 
-    explicit BlobSphere(const std::string& name) : Effect(name) {}
+    explicit BlobSphere(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -42,6 +42,9 @@ public:
         float phaseB = 0.0f;
     };
     static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(large) + vectorBytes(small); }
 
 private:
     // On the first frame: the picture and both spheres.
