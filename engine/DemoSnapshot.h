@@ -20,8 +20,8 @@ class Effect;
 // every effect class's program-wide state, the parts outside the effects (the random
 // generator), the timeline's place and the active effects, the clock's recent steps, the
 // music's place to the sample, and the GL settings that last from frame to frame. Pictures and
-// geometry built once are shared, not copied. A value: copies share the saved states, which
-// never change.
+// render targets are shared, not copied. A value: copies share the saved states, which never
+// change. It names the DemoSystem's effects, so it can be restored only while they live.
 class DemoSnapshot {
 public:
     // The demo time it was taken at: the clock's last reading, in seconds.

@@ -37,9 +37,9 @@ public:
 // The base of an effect class whose state can be saved and put back: the object is copied as a
 // whole, so that a field added to the class cannot be left out, and the class's `programWide`
 // struct, where it has one, is saved as the class's state. A class names itself:
-// `class Tunnel : public SavableEffect<Tunnel>`. A class whose objects own more than plain values
-// gives them value semantics (copies share what is built once). `heapBytes()`, where a class
-// has it, tells what its copy holds besides the object itself.
+// `class Tunnel : public SavableEffect<Tunnel>`. What an object owns through a pointer must copy
+// as a value (ClonePtr), or be shared where it is never changed once made (pictures, render
+// targets). `heapBytes()`, where a class has it, tells what its copy holds besides the object.
 template <typename Derived>
 class SavableEffect : public Effect {
 public:

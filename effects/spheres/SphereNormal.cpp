@@ -46,7 +46,7 @@ bool SphereNormal::linesMode() {
 void SphereNormal::load() {
     for (int s = 0; s < 3; ++s) {
         spheres[s] = makeSphere(sphereDepth, radii[s]);
-        for (Vertex& vertex : spheres[s])
+        for (Vertex& vertex : spheres[s].edit())
             vertex.setBase(vertex);
     }
     programWide.lines = hasParameter(parameters, 0) && integerParameter(parameters[0]) == 1;
@@ -75,11 +75,14 @@ void SphereNormal::placeSpikes(float scale) {
         rest.scale(scale);
         vertex.setPosition(rest);
     };
-    for (std::size_t i = programWide.pulse.offset; i < middle().size(); i += spikeSpacing) {
-        for (std::size_t corner = 0; corner < 4 && i + corner < spheres[1].size(); ++corner)
-            toScale(spheres[1][i + corner]);
-        toScale(spheres[0][i]);
-        toScale(spheres[2][i]);
+    std::vector<Vertex>& innerPoints = spheres[0].edit();
+    std::vector<Vertex>& middlePoints = spheres[1].edit();
+    std::vector<Vertex>& outerPoints = spheres[2].edit();
+    for (std::size_t i = programWide.pulse.offset; i < middlePoints.size(); i += spikeSpacing) {
+        for (std::size_t corner = 0; corner < 4 && i + corner < middlePoints.size(); ++corner)
+            toScale(middlePoints[i + corner]);
+        toScale(innerPoints[i]);
+        toScale(outerPoints[i]);
     }
 }
 

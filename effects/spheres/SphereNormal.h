@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CopyOnWrite.h"
 #include "EffectInputs.h"
 #include "SavableEffect.h"
 #include "Texture.h"
@@ -44,9 +45,9 @@ public:
 
     // The inner, middle and outer spheres, each vertex's second triple its rest position; empty
     // until the first frame.
-    const std::vector<Vertex>& inner() const { return spheres[0]; }
-    const std::vector<Vertex>& middle() const { return spheres[1]; }
-    const std::vector<Vertex>& outer() const { return spheres[2]; }
+    const std::vector<Vertex>& inner() const { return *spheres[0]; }
+    const std::vector<Vertex>& middle() const { return *spheres[1]; }
+    const std::vector<Vertex>& outer() const { return *spheres[2]; }
 
     // The animation state of the whole class rather than of one object: the two objects of a
     // pair advance it together, and it keeps its value while an effect stops and starts again.
@@ -62,7 +63,10 @@ public:
 
     // What a saved copy holds besides the object, in bytes.
     std::size_t heapBytes() const {
-        return vectorBytes(spheres[0]) + vectorBytes(spheres[1]) + vectorBytes(spheres[2]);
+        std::size_t bytes = 0;
+        for (const CopyOnWrite<std::vector<Vertex>>& sphere : spheres)
+            bytes += sphere.unshared() ? vectorBytes(*sphere) : 0;
+        return bytes;
     }
 
 private:
@@ -74,5 +78,6 @@ private:
 
     // Also the guard of `load`: null until the first frame.
     const Texture* texture = nullptr;
-    std::vector<Vertex> spheres[3];
+    // Changed in place by the spikes while the effect runs; shared with saved states until then.
+    CopyOnWrite<std::vector<Vertex>> spheres[3];
 };
