@@ -38,9 +38,9 @@ TEST(ViewOptions, RefusesBadCommandLines) {
 TEST(ViewOptions, RestartKeepsScriptLoopAndPause) {
     ViewOptions options = parseViewOptions({"--loop", "1", "3", "d.scr"});
     options.script = "-d.scr";
-    EXPECT_THAT(
-        restartArguments(options, 2.25),
-        ElementsAre("--restarted", "--at", "2.250", "--loop", "1.000", "3.000", "--", "-d.scr"));
+    EXPECT_THAT(restartArguments(options, 2.25),
+                ElementsAre("--restarted", "--at", "2.250", "--size", "640x480", "--loop", "1.000",
+                            "3.000", "--", "-d.scr"));
     options.paused = true;
     const ViewOptions again = parseViewOptions(restartArguments(options, 2.25));
     EXPECT_TRUE(again.restarted);

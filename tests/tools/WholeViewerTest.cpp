@@ -6,10 +6,13 @@
 #include "TempFolder.h"
 #include "TestMedia.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -73,6 +76,53 @@ bool titleShows(const std::function<bool(const std::string&)>& wanted, std::stri
 void press(const std::string& key) {
     run("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
     run("xdotool keyup " + key + " 2>/dev/null");
+}
+
+// The window's pixels as the X server shows them: whether each is black, row by row.
+struct Shown {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> lit;
+
+    bool at(int x, int y) const { return lit[static_cast<std::size_t>(y) * width + x]; }
+    // The first and last columns and rows with a lit pixel: the picture's extent.
+    struct Extent {
+        int left = -1, right = -1, top = -1, bottom = -1;
+    };
+    Extent extent() const {
+        Extent e;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (at(x, y)) {
+                    e.left = e.left < 0 ? x : std::min(e.left, x);
+                    e.right = std::max(e.right, x);
+                    e.top = e.top < 0 ? y : e.top;
+                    e.bottom = y;
+                }
+        return e;
+    }
+};
+
+Shown readWindow(const std::string& window) {
+    Shown shown;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || window.empty())
+        return shown;
+    const Window id = std::stoul(window);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, id, &attributes)) {
+        if (XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height,
+                                      AllPlanes, ZPixmap)) {
+            shown.width = attributes.width;
+            shown.height = attributes.height;
+            for (int y = 0; y < shown.height; ++y)
+                for (int x = 0; x < shown.width; ++x)
+                    shown.lit.push_back((XGetPixel(image, x, y) & 0xFFFFFF) != 0);
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return shown;
 }
 
 std::string viewerSaid(const std::filesystem::path& err) {
@@ -191,6 +241,79 @@ TEST_F(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
         },
         last))
         << seen();
+
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}
+
+// The window may take any size: the picture keeps 4:3 and fills it between black bars; `f`
+// fills the screen and gives the window back.
+TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
+    // A white picture: the fader's opacity climbs from 1 too slowly to end within the test.
+    folder.write("demoscript.scr", script + effectRecord("white", "Fader", 9, "0", "0", "1000") +
+                                       triggerRecord("hold", "Fader", "Hold", false, "0", "0", "0",
+                                                     "1 2 0.0001 1 1 1"));
+    const auto viewer = start({"--size", "800x600"});
+    ASSERT_TRUE(viewer->started());
+    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) > 0.5; }, last))
+        << seen();
+
+    // Polls what the window shows until its picture lies where `wanted` says.
+    Shown shown;
+    auto shows = [&](const std::function<bool(const Shown::Extent&)>& wanted) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < deadline) {
+            shown = readWindow(viewerWindow());
+            if (shown.width > 0 && wanted(shown.extent()))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    auto describe = [&] {
+        const Shown::Extent e = shown.extent();
+        return seen() + "\nwindow " + std::to_string(shown.width) + "x" +
+               std::to_string(shown.height) + ", lit " + std::to_string(e.left) + "-" +
+               std::to_string(e.right) + " x " + std::to_string(e.top) + "-" +
+               std::to_string(e.bottom);
+    };
+    // The picture of a `width` x `height` window: 4:3, centred, reaching two of its edges.
+    auto fills = [&](int width, int height) {
+        return [=, &shown](const Shown::Extent& e) {
+            const int pictureWidth = std::min(width, height * 4 / 3);
+            const int pictureHeight = std::min(height, width * 3 / 4);
+            const int left = (width - pictureWidth) / 2;
+            const int top = (height - pictureHeight) / 2;
+            return shown.width == width && shown.height == height && std::abs(e.left - left) <= 2 &&
+                   std::abs(e.right - (left + pictureWidth - 1)) <= 2 &&
+                   std::abs(e.top - top) <= 2 &&
+                   std::abs(e.bottom - (top + pictureHeight - 1)) <= 2;
+        };
+    };
+
+    EXPECT_TRUE(shows(fills(800, 600))) << describe();
+    run("xdotool windowsize " + viewerWindow() + " 1000 500");
+    EXPECT_TRUE(shows(fills(1000, 500))) << describe();
+    // Paused, the frame is drawn again at the new size.
+    press("space");
+    run("xdotool windowsize " + viewerWindow() + " 400 700");
+    EXPECT_TRUE(shows(fills(400, 700))) << describe();
+
+    // Filling the screen is the window manager's work; without one the window stays as it is.
+    if (std::filesystem::exists("/usr/bin/evilwm")) {
+        ChildProcess manager({"/usr/bin/evilwm", "-fn", "cursor"}, folder.path() / "wm.txt");
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        press("f");
+        EXPECT_TRUE(shows(fills(1280, 1024))) << describe();
+        press("f");
+        EXPECT_TRUE(shows(fills(400, 700))) << describe();
+        // F11 does the same.
+        press("F11");
+        EXPECT_TRUE(shows(fills(1280, 1024))) << describe();
+    } else {
+        std::cerr << "no window manager (evilwm): fullscreen not tried\n";
+    }
 
     press("Escape");
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
 constexpr double latestSeconds = 86400.0;
+constexpr long largestSide = 8192;
 
 std::string seconds(double value) {
     char text[32];
@@ -27,6 +29,12 @@ OptionParser viewCommandLine(ViewOptions& options) {
     parser.option(
         "--at", "T", "start at T seconds, every frame before replayed unshown",
         [&](const std::string& value) { options.at = readSeconds(value, latestSeconds); });
+    parser.option("--size", "WxH",
+                  "the window's size in pixels at the start (default 640x480); the picture\n"
+                  "keeps 4:3 between black bars at any size",
+                  [&](const std::string& value) {
+                      std::tie(options.width, options.height) = readPixelSize(value, largestSide);
+                  });
     // What a restart hands the fresh process; not for users.
     parser.option("--loop", {"A", "B"}, "", [&](const std::vector<std::string>& values) {
         options.loopStart = readSeconds(values[0], latestSeconds);
@@ -52,7 +60,9 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
 std::vector<std::string> restartArguments(const ViewOptions& options, double at) {
     // Whatever the clock said, the fresh process must accept its --at.
     const double shown = std::isfinite(at) ? std::clamp(at, 0.0, latestSeconds) : 0.0;
-    std::vector<std::string> arguments{"--restarted", "--at", seconds(shown)};
+    std::vector<std::string> arguments{"--restarted", "--at", seconds(shown), "--size",
+                                       std::to_string(options.width) + "x" +
+                                           std::to_string(options.height)};
     if (options.loopStart && options.loopEnd) {
         arguments.insert(arguments.end(),
                          {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});

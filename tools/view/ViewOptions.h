@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
-// reelview's command line: [--at T] [--loop A B] [--paused] [--restarted] [SCRIPT]. The last
-// three are what the viewer hands its fresh process when it seeks back or reloads: a loop set
-// with [ and ] and a pause survive the restart, and a script that fails to load then is waited
-// on, not fatal.
+// reelview's command line: [--at T] [--size WxH] [--loop A B] [--paused] [--restarted] [SCRIPT].
+// The last three are what the viewer hands its fresh process when it seeks back or reloads: a
+// loop set with [ and ] and a pause survive the restart, and a script that fails to load then is
+// waited on, not fatal.
 struct ViewOptions {
     double at = 0.0;
+    // The window's first size; the user may resize it afterwards.
+    int width = 640;
+    int height = 480;
     std::optional<double> loopStart;
     std::optional<double> loopEnd;
     bool paused = false;

@@ -120,16 +120,18 @@ int Viewer::run() {
 
 // A fresh process has been seen to find the display refusing it for a moment after the process
 // it replaces let go of it; it tries again for a few seconds before it gives up.
+// The window may be resized and made to fill the screen: the picture keeps 4:3 at any size.
 bool Viewer::openWindow() {
+    const SurfaceRequest surface{options.width, options.height, true};
     if (options.restarted) {
         QuietDialogs quiet;
         for (int attempt = 0; attempt < 20; ++attempt) {
-            if (demo->createWindow(false, quiet))
+            if (demo->createWindow(false, quiet, surface))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(250));
         }
     }
-    return demo->createWindow(false, Dialogs::system());
+    return demo->createWindow(false, Dialogs::system(), surface);
 }
 
 // A process the viewer started itself keeps its window when the script fails to load (it was
@@ -192,9 +194,11 @@ void Viewer::drawProgress(double done) {
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
-    glViewport(0, 0, 640, 480);
+    // The whole surface, bars too, is cleared; the bar sits on the picture.
+    glViewport(0, 0, demoSurface().width(), demoSurface().height());
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    demoSurface().setPictureViewport();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -218,6 +222,13 @@ bool Viewer::handleEvents() {
     while (const auto event = demo->getWindow().pollEvent()) {
         if (event->type == WindowEvent::Type::Quit)
             return false;
+        if (event->type == WindowEvent::Type::Resized) {
+            // A paused view is drawn again at the new size; a restart keeps it.
+            options.width = demoSurface().width();
+            options.height = demoSurface().height();
+            frameDue = true;
+            continue;
+        }
         if (event->type != WindowEvent::Type::KeyDown)
             continue;
         const double step = event->shift ? 10.0 : 1.0;
@@ -225,11 +236,12 @@ bool Viewer::handleEvents() {
         case WindowEvent::Named::Right: seekBy(step); continue;
         case WindowEvent::Named::Left: seekBy(-step); continue;
         case WindowEvent::Named::Home: restartAt(0.0);
-        case WindowEvent::Named::F11:
+        case WindowEvent::Named::F11: toggleFullscreen(); continue;
         case WindowEvent::Named::None: break;
         }
         switch (event->key) {
         case MainLoop::escapeKey: return false;
+        case 'F': toggleFullscreen(); break;
         case ' ':
             options.paused = !options.paused;
             SoundLibrary::instance().switchOutput(options.paused ? AudioOutput::Offline
@@ -253,6 +265,13 @@ bool Viewer::handleEvents() {
         }
     }
     return !quit;
+}
+
+// The desktop's own mode: no display mode switch, so the other windows keep their places.
+void Viewer::toggleFullscreen() {
+    GLWindow& window = demo->getWindow();
+    window.setDesktopFullscreen(!window.isDesktopFullscreen());
+    frameDue = true;
 }
 
 void Viewer::seekBy(double seconds) {

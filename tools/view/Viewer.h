@@ -36,6 +36,7 @@ private:
     void drawProgress(double done);
     // False once the viewer is to end.
     bool handleEvents();
+    void toggleFullscreen();
     void seekBy(double seconds);
     [[noreturn]] void restartAt(double at);
     void updateTitle(bool force);
