@@ -5,9 +5,8 @@
 #include "ScriptText.h"
 #include "TempFolder.h"
 #include "TestMedia.h"
+#include "WindowPixels.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -76,53 +75,6 @@ bool titleShows(const std::function<bool(const std::string&)>& wanted, std::stri
 void press(const std::string& key) {
     run("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
     run("xdotool keyup " + key + " 2>/dev/null");
-}
-
-// The window's pixels as the X server shows them: whether each is black, row by row.
-struct Shown {
-    int width = 0;
-    int height = 0;
-    std::vector<bool> lit;
-
-    bool at(int x, int y) const { return lit[static_cast<std::size_t>(y) * width + x]; }
-    // The first and last columns and rows with a lit pixel: the picture's extent.
-    struct Extent {
-        int left = -1, right = -1, top = -1, bottom = -1;
-    };
-    Extent extent() const {
-        Extent e;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (at(x, y)) {
-                    e.left = e.left < 0 ? x : std::min(e.left, x);
-                    e.right = std::max(e.right, x);
-                    e.top = e.top < 0 ? y : e.top;
-                    e.bottom = y;
-                }
-        return e;
-    }
-};
-
-Shown readWindow(const std::string& window) {
-    Shown shown;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display || window.empty())
-        return shown;
-    const Window id = std::stoul(window);
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, id, &attributes)) {
-        if (XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height,
-                                      AllPlanes, ZPixmap)) {
-            shown.width = attributes.width;
-            shown.height = attributes.height;
-            for (int y = 0; y < shown.height; ++y)
-                for (int x = 0; x < shown.width; ++x)
-                    shown.lit.push_back((XGetPixel(image, x, y) & 0xFFFFFF) != 0);
-            XDestroyImage(image);
-        }
-    }
-    XCloseDisplay(display);
-    return shown;
 }
 
 std::string viewerSaid(const std::filesystem::path& err) {
@@ -260,19 +212,19 @@ TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
         << seen();
 
     // Polls what the window shows until its picture lies where `wanted` says.
-    Shown shown;
-    auto shows = [&](const std::function<bool(const Shown::Extent&)>& wanted) {
+    WindowPixels shown;
+    auto shows = [&](const std::function<bool(const WindowPixels::Extent&)>& wanted) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < deadline) {
-            shown = readWindow(viewerWindow());
-            if (shown.width > 0 && wanted(shown.extent()))
+            shown = readWindowPixels(viewerWindow());
+            if (shown.width > 0 && wanted(shown.litExtent()))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return false;
     };
     auto describe = [&] {
-        const Shown::Extent e = shown.extent();
+        const WindowPixels::Extent e = shown.litExtent();
         return seen() + "\nwindow " + std::to_string(shown.width) + "x" +
                std::to_string(shown.height) + ", lit " + std::to_string(e.left) + "-" +
                std::to_string(e.right) + " x " + std::to_string(e.top) + "-" +
@@ -280,7 +232,7 @@ TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
     };
     // The picture of a `width` x `height` window: 4:3, centred, reaching two of its edges.
     auto fills = [&](int width, int height) {
-        return [=, &shown](const Shown::Extent& e) {
+        return [=, &shown](const WindowPixels::Extent& e) {
             const int pictureWidth = std::min(width, height * 4 / 3);
             const int pictureHeight = std::min(height, width * 3 / 4);
             const int left = (width - pictureWidth) / 2;
