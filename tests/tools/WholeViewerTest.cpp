@@ -271,3 +271,41 @@ TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
     EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
 }
+
+// Every load and reload tells its warnings on stderr, as reelcheck does, and counts them in the
+// title.
+TEST_F(WholeViewer, WarnsOnEveryLoad) {
+    const std::string plain =
+        recordTypes + effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
+        effectRecord("fade", "Fader", 9, "0", "0", "100");
+    const std::string odd = triggerRecord("odd", "Fader", "Odd", false, "1", "1", "0", "1 2 3");
+    folder.write("demoscript.scr", plain + odd);
+    const auto viewer = start({});
+    ASSERT_TRUE(viewer->started());
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) { return t.find(" 1 warning") != std::string::npos; }, last))
+        << seen();
+    EXPECT_NE(viewerSaid(err).find("warning: Fader's trigger \"Odd\""), std::string::npos)
+        << viewerSaid(err);
+
+    // Set up again while it shows, and after the music's end: two more.
+    folder.write("demoscript.scr",
+                 plain + odd + effectRecord("late", "Fader", 3, "0", "400", "500"));
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) { return t.find(" 3 warnings") != std::string::npos; }, last))
+        << seen();
+    EXPECT_NE(viewerSaid(err).find("warning: [late] starts at 400 s, after the music ends"),
+              std::string::npos)
+        << viewerSaid(err);
+
+    folder.write("demoscript.scr", plain);
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) {
+            return t.find("warning") == std::string::npos && t.find("Fader") != std::string::npos;
+        },
+        last))
+        << seen();
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}

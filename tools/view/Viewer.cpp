@@ -1,6 +1,7 @@
 #include "Viewer.h"
 
 #include "DemoSystem.h"
+#include "DiagnosticPrinter.h"
 #include "Dialogs.h"
 #include "Effect.h"
 #include "EffectCatalogue.h"
@@ -141,6 +142,7 @@ void Viewer::loadDemo() {
     try {
         demo->loadTimeline(options.script);
         loaded = true;
+        reportWarnings();
         return;
     } catch (const Errors::LoadError& problem) {
         if (!options.restarted)
@@ -152,6 +154,20 @@ void Viewer::loadDemo() {
         error = oneLine(problem.getMessage());
     }
     std::cerr << "reelview: " << error << '\n';
+}
+
+// As reelcheck gives them, after every load: a reload is as good a time as any to hear of them.
+void Viewer::reportWarnings() {
+    try {
+        const std::vector<Diagnostic> warnings = warningReader.read(
+            options.script, demo->getRegistry(), demo->getEvents(), DemoClockKind::Music);
+        printDiagnostics(std::cerr, warnings);
+        warningCount = warnings.size();
+    } catch (const std::exception&) {
+        // Changed again since it loaded: the next load reports.
+    } catch (const Errors::LoadError&) {
+    } catch (const Errors::DataBaseError&) {
+    }
 }
 
 bool Viewer::replayTo(double target) {
@@ -322,6 +338,9 @@ void Viewer::updateTitle(bool force) {
     if (options.loopStart && options.loopEnd)
         title +=
             "  [loop " + twoPlaces(*options.loopStart) + "-" + twoPlaces(*options.loopEnd) + "]";
+    if (warningCount > 0)
+        title +=
+            "  " + std::to_string(warningCount) + (warningCount == 1 ? " warning" : " warnings");
     if (!error.empty())
         title += "  error: " + error;
     demo->setTitle(title);

@@ -2,6 +2,7 @@
 
 #include "FileWatch.h"
 #include "ViewOptions.h"
+#include "ViewWarnings.h"
 
 #include <chrono>
 #include <filesystem>
@@ -31,6 +32,7 @@ private:
     double now() const;
     bool openWindow();
     void loadDemo();
+    void reportWarnings();
     // Replays unshown frames until the music reaches `target`. False when told to end meanwhile.
     bool replayTo(double target);
     void drawProgress(double done);
@@ -52,6 +54,8 @@ private:
     bool frameDue = true;
     bool quit = false;
     std::string error;
+    ViewWarnings warningReader;
+    std::size_t warningCount = 0;
     FileWatch fileWatch;
     Clock::time_point lastTitle{};
     Clock::time_point lastCheck{};
