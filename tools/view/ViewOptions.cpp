@@ -35,6 +35,15 @@ OptionParser viewCommandLine(ViewOptions& options) {
                   [&](const std::string& value) {
                       std::tie(options.width, options.height) = readPixelSize(value, largestSide);
                   });
+    parser.option("--clock", "music|free",
+                  "music (default): the music's position, as in the player;\n"
+                  "free: frame n at n/60 s, whatever the music does (also what a demo\n"
+                  "whose music cannot be played runs on)",
+                  [&](const std::string& value) {
+                      if (value != "music" && value != "free")
+                          throw UsageError("wants music or free");
+                      options.clock = value == "music" ? ClockKind::Music : ClockKind::Free;
+                  });
     // What a restart hands the fresh process; not for users.
     parser.option("--loop", {"A", "B"}, "", [&](const std::vector<std::string>& values) {
         options.loopStart = readSeconds(values[0], latestSeconds);
@@ -44,8 +53,11 @@ OptionParser viewCommandLine(ViewOptions& options) {
     });
     parser.flag("--paused", "", [&] { options.paused = true; });
     parser.flag("--restarted", "", [&] { options.restarted = true; });
-    parser.epilogue("Keys: Space pauses, Right and Left seek 1 s (10 s with Shift), Home goes back "
-                    "to 0,\n[ and ] set the start and end of a loop, Escape ends.");
+    parser.epilogue(
+        "Keys: Space pauses, . steps a frame while paused, Right and Left seek 1 s (10 s with\n"
+        "Shift), Home goes back to 0, [ and ] set the start and end of a loop, s saves the frame\n"
+        "as a PNG beside the script, f or F11 fills the screen, h or F1 shows the keys, Escape\n"
+        "ends. The window may be resized; the picture keeps 4:3 between black bars.");
     return parser;
 }
 
@@ -63,6 +75,8 @@ std::vector<std::string> restartArguments(const ViewOptions& options, double at)
     std::vector<std::string> arguments{"--restarted", "--at", seconds(shown), "--size",
                                        std::to_string(options.width) + "x" +
                                            std::to_string(options.height)};
+    if (options.clock == ClockKind::Free)
+        arguments.insert(arguments.end(), {"--clock", "free"});
     if (options.loopStart && options.loopEnd) {
         arguments.insert(arguments.end(),
                          {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});

@@ -3,6 +3,7 @@
 #include "MusicRequest.h"
 #include "PortablePath.h"
 #include "ScriptLoader.h"
+#include "ScriptRecord.h"
 #include "StreamDecoder.h"
 
 #include <exception>
@@ -84,6 +85,28 @@ std::vector<Diagnostic> ViewWarnings::read(const std::string& scriptName,
                                            const std::vector<Effect*>& registry,
                                            const std::vector<TimelineEvent>& events,
                                            DemoClockKind clock) {
+    // The checks read the script from its start; the records are read from a load of their own.
+    const auto records = loadScript(scriptName);
+    spans.clear();
+    for (const ScriptRecord& record : readScriptRecords(*records, registry)) {
+        if (record.isEffect())
+            spans.push_back({record.name, &record.effect(), record.events.front().layer,
+                             record.startTime(), record.stopTime()});
+    }
     const auto script = loadScript(scriptName);
     return demoWarnings(*script, registry, music(events), clock);
+}
+
+const RecordSpan* recordShowing(const std::vector<RecordSpan>& records, const Effect* effect,
+                                double time) {
+    const RecordSpan* latest = nullptr;
+    for (const RecordSpan& record : records) {
+        if (record.effect != effect || record.start > time)
+            continue;
+        if (time < record.stop)
+            return &record;
+        if (!latest || record.start >= latest->start)
+            latest = &record;
+    }
+    return latest;
 }

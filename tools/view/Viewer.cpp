@@ -8,17 +8,19 @@
 #include "FileLoader.h"
 #include "FileReport.h"
 #include "FramePacer.h"
+#include "HelpOverlay.h"
 #include "LoadError.h"
 #include "MainLoop.h"
 #include "Music.h"
-#include "MusicClock.h"
 #include "PortablePath.h"
 #include "ScriptErrors.h"
 #include "ScriptLoader.h"
+#include "ShownFrame.h"
 #include "SoundLibrary.h"
 #include "StopSignals.h"
 #include "TimelineLoader.h"
 #include "ToolSupport.h"
+#include "ViewClock.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -32,10 +34,11 @@
 
 namespace {
 
-constexpr int replayRate = 60;
 constexpr int sampleRate = 44100;
 // GL_ALL_ATTRIB_BITS as OpenGL 1.1 defines it.
 constexpr GLbitfield allAttributeBits = 0x000FFFFF;
+// The frames after a load by which a music stream must be playing for the music clock to run.
+constexpr long framesToStartMusic = 2;
 
 std::string twoPlaces(double value) {
     char text[32];
@@ -63,7 +66,7 @@ Viewer::~Viewer() {
 }
 
 double Viewer::now() const {
-    return streamTime(currentStream()) / 1000.0;
+    return clock ? clock->time() : 0.0;
 }
 
 int Viewer::run() {
@@ -73,7 +76,11 @@ int Viewer::run() {
     // The replay steps the music by the frame; it plays on the device from the time shown.
     SoundLibrary::instance().setOutput(options.at > 0.0 || options.paused ? AudioOutput::Offline
                                                                           : AudioOutput::Device);
-    demo->setClock(std::make_unique<MusicClock>());
+    auto viewClock = std::make_unique<ViewClock>(options.clock);
+    clock = viewClock.get();
+    demo->setClock(std::move(viewClock));
+    if (options.clock == ClockKind::Free)
+        musicChecked = true;
     effects = std::make_unique<EffectCatalogue>();
     // Looked at before the load that plays, so that a save during it is seen.
     std::string listError;
@@ -98,18 +105,28 @@ int Viewer::run() {
         pacer.emplace(window.getRefreshRate());
     rateStart = Clock::now();
     while (handleEvents()) {
-        if (StopSignals::requested() || effects->demoFinished())
+        if (StopSignals::requested())
             break;
         checkFiles();
-        if (options.paused && !frameDue) {
+        if (!ended && effects->demoFinished()) {
+            // The last frame stays: the end is worked on as much as the rest.
+            ended = true;
+            if (!options.paused)
+                togglePause();
+            std::cerr << "reelview: the demo has ended at " << twoPlaces(now())
+                      << " s; Home plays it again\n";
+        }
+        if (options.paused && !frameDue && !stepDue) {
             updateTitle(false);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
         }
-        frameDue = false;
+        if (stepDue)
+            stepClock(std::lround(now() * ViewClock::frameRate));
+        frameDue = stepDue = false;
         if (options.loopStart && options.loopEnd && now() >= *options.loopEnd)
             restartAt(*options.loopStart);
-        demo->renderFrame();
+        showFrame();
         ++rateFrames;
         updateTitle(false);
         if (pacer)
@@ -119,9 +136,9 @@ int Viewer::run() {
     return signal ? StopSignals::exitStatus(signal) : 0;
 }
 
-// A fresh process has been seen to find the display refusing it for a moment after the process
+// The window may be resized and made to fill the screen: the picture keeps 4:3 at any size. A
+// fresh process has been seen to find the display refusing it for a moment after the process
 // it replaces let go of it; it tries again for a few seconds before it gives up.
-// The window may be resized and made to fill the screen: the picture keeps 4:3 at any size.
 bool Viewer::openWindow() {
     const SurfaceRequest surface{options.width, options.height, true};
     if (options.restarted) {
@@ -160,7 +177,8 @@ void Viewer::loadDemo() {
 void Viewer::reportWarnings() {
     try {
         const std::vector<Diagnostic> warnings = warningReader.read(
-            options.script, demo->getRegistry(), demo->getEvents(), DemoClockKind::Music);
+            options.script, demo->getRegistry(), demo->getEvents(),
+            clock->kind() == ClockKind::Free ? DemoClockKind::Free : DemoClockKind::Music);
         printDiagnostics(std::cerr, warnings);
         warningCount = warnings.size();
     } catch (const std::exception&) {
@@ -170,14 +188,52 @@ void Viewer::reportWarnings() {
     }
 }
 
+void Viewer::stepClock(long frame) {
+    if (clock->kind() == ClockKind::Free) {
+        clock->stepFrame();
+        return;
+    }
+    // Whole samples per frame, spread so that 60 frames are exactly a second of music.
+    const std::int64_t samples =
+        (frame + 1) * sampleRate / ViewClock::frameRate - frame * sampleRate / ViewClock::frameRate;
+    std::vector<float> audio(static_cast<std::size_t>(samples) * 2);
+    SoundLibrary::instance().renderOffline(audio.data(), static_cast<std::size_t>(samples));
+}
+
+void Viewer::checkMusic() {
+    if (musicChecked || !loaded || ++framesDrawn < framesToStartMusic)
+        return;
+    musicChecked = true;
+    if (currentStream())
+        return;
+    // The music clock would stand at 0 for good.
+    std::string why = warningReader.musicProblem();
+    if (why.empty())
+        why = "no music stream plays";
+    std::cerr << "reelview: the music cannot be played (" << oneLine(why)
+              << "): running on a free clock, frame n at n/60 s\n";
+    clock->runFree(0.0);
+    options.clock = ClockKind::Free;
+    updateTitle(true);
+}
+
+void Viewer::showFrame() {
+    demo->drawFrame();
+    if (helpShown)
+        HelpOverlay(viewerKeys()).draw();
+    demo->getWindow().swapBuffers();
+    checkMusic();
+    if (!options.paused && clock->kind() == ClockKind::Free)
+        clock->stepFrame();
+}
+
 bool Viewer::replayTo(double target) {
     SoundLibrary::instance().switchOutput(AudioOutput::Offline);
     const double from = now();
-    // The clock stands while no music plays: the frame count bounds the replay then.
-    const long limit = static_cast<long>(std::ceil((target - from) * replayRate)) + 2;
-    std::vector<float> audio;
+    // The music clock stands while no music plays: the frame count bounds the replay then.
+    const long limit = static_cast<long>(std::ceil((target - from) * ViewClock::frameRate)) + 2;
     auto lastProgress = Clock::now();
-    for (long frame = 0; frame < limit && now() < target; ++frame) {
+    for (long frame = 0; frame < limit && now() < target - 1e-9; ++frame) {
         // Rasterisation is clipped to one pixel and nothing is shown: the frame only moves
         // the effects' state on.
         glEnable(GL_SCISSOR_TEST);
@@ -186,10 +242,12 @@ bool Viewer::replayTo(double target) {
         glDisable(GL_SCISSOR_TEST);
         // GL queues unshown frames without bound otherwise.
         glFinish();
-        const std::int64_t samples =
-            (frame + 1) * sampleRate / replayRate - frame * sampleRate / replayRate;
-        audio.resize(static_cast<std::size_t>(samples) * 2);
-        SoundLibrary::instance().renderOffline(audio.data(), static_cast<std::size_t>(samples));
+        stepClock(frame);
+        if (!musicChecked) {
+            checkMusic();
+            if (clock->kind() == ClockKind::Free)
+                clock->setTime(static_cast<double>(frame + 1) / ViewClock::frameRate);
+        }
         if (Clock::now() - lastProgress > std::chrono::milliseconds(100)) {
             lastProgress = Clock::now();
             if (!handleEvents() || StopSignals::requested())
@@ -251,36 +309,60 @@ bool Viewer::handleEvents() {
         switch (event->named) {
         case WindowEvent::Named::Right: seekBy(step); continue;
         case WindowEvent::Named::Left: seekBy(-step); continue;
-        case WindowEvent::Named::Home: restartAt(0.0);
+        case WindowEvent::Named::Home:
+            // After the end, Home plays the demo again.
+            if (ended)
+                options.paused = false;
+            restartAt(0.0);
+        case WindowEvent::Named::F1: handleKey('H'); continue;
         case WindowEvent::Named::F11: toggleFullscreen(); continue;
         case WindowEvent::Named::None: break;
         }
-        switch (event->key) {
-        case MainLoop::escapeKey: return false;
-        case 'F': toggleFullscreen(); break;
-        case ' ':
-            options.paused = !options.paused;
-            SoundLibrary::instance().switchOutput(options.paused ? AudioOutput::Offline
-                                                                 : AudioOutput::Device);
-            updateTitle(true);
-            break;
-        case '[':
-            options.loopStart = now();
-            if (options.loopEnd && *options.loopEnd <= *options.loopStart)
-                options.loopEnd.reset();
-            updateTitle(true);
-            break;
-        case ']':
-            if (!options.loopStart || now() > *options.loopStart)
-                options.loopEnd = now();
-            if (!options.loopStart)
-                options.loopStart = 0.0;
-            updateTitle(true);
-            break;
-        default: break;
-        }
+        if (event->key == MainLoop::escapeKey)
+            return false;
+        handleKey(event->key);
     }
     return !quit;
+}
+
+void Viewer::handleKey(int key) {
+    switch (key) {
+    case ' ': togglePause(); break;
+    case '.':
+        if (options.paused)
+            stepDue = true;
+        break;
+    case 'F': toggleFullscreen(); break;
+    case 'H':
+        helpShown = !helpShown;
+        frameDue = true;
+        break;
+    case 'S': saveFrame(); break;
+    case '[':
+        options.loopStart = now();
+        if (options.loopEnd && *options.loopEnd <= *options.loopStart)
+            options.loopEnd.reset();
+        updateTitle(true);
+        break;
+    case ']':
+        if (!options.loopStart || now() > *options.loopStart)
+            options.loopEnd = now();
+        if (!options.loopStart)
+            options.loopStart = 0.0;
+        updateTitle(true);
+        break;
+    default: break;
+    }
+}
+
+void Viewer::togglePause() {
+    // The end holds: only a seek back plays on from there.
+    if (ended && options.paused)
+        return;
+    options.paused = !options.paused;
+    SoundLibrary::instance().switchOutput(options.paused ? AudioOutput::Offline
+                                                         : AudioOutput::Device);
+    updateTitle(true);
 }
 
 // The desktop's own mode: no display mode switch, so the other windows keep their places.
@@ -290,10 +372,24 @@ void Viewer::toggleFullscreen() {
     frameDue = true;
 }
 
+void Viewer::saveFrame() {
+    try {
+        const auto name = saveShownFrame(options.script, now());
+        std::cerr << "reelview: saved " << name.string() << '\n';
+    } catch (const std::exception& problem) {
+        std::cerr << "reelview: cannot save the frame: " << problem.what() << '\n';
+    }
+}
+
 void Viewer::seekBy(double seconds) {
     const double target = std::max(0.0, now() + seconds);
-    if (seconds < 0.0)
+    if (seconds < 0.0) {
+        if (ended)
+            options.paused = false;
         restartAt(target);
+    }
+    if (ended)
+        return;
     if (!replayTo(target)) {
         quit = true;
         return;
@@ -318,6 +414,21 @@ void Viewer::restartAt(double at) {
     throw std::runtime_error("cannot start reelview afresh");
 }
 
+// "name (Effect layer)" for each record showing, lowest layer first.
+std::string Viewer::showingRecords() const {
+    std::string shown;
+    for (const Effect* effect : demo->getActiveEffects()) {
+        const RecordSpan* record = recordShowing(warningReader.records(), effect, now());
+        shown += " ";
+        if (record)
+            shown +=
+                record->name + " (" + effect->getName() + " " + std::to_string(record->layer) + ")";
+        else
+            shown += effect->getName();
+    }
+    return shown;
+}
+
 void Viewer::updateTitle(bool force) {
     const auto time = Clock::now();
     const double elapsed = std::chrono::duration<double>(time - rateStart).count();
@@ -331,13 +442,16 @@ void Viewer::updateTitle(bool force) {
     lastTitle = time;
     std::string title =
         twoPlaces(now()) + " s  " + std::to_string(std::lround(frameRate)) + " fps ";
-    for (const Effect* effect : demo->getActiveEffects())
-        title += " " + effect->getName();
-    if (options.paused)
+    title += showingRecords();
+    if (ended)
+        title += "  [end]";
+    else if (options.paused)
         title += "  [paused]";
     if (options.loopStart && options.loopEnd)
         title +=
             "  [loop " + twoPlaces(*options.loopStart) + "-" + twoPlaces(*options.loopEnd) + "]";
+    if (clock && clock->kind() == ClockKind::Free)
+        title += "  [free clock]";
     if (warningCount > 0)
         title +=
             "  " + std::to_string(warningCount) + (warningCount == 1 ? " warning" : " warnings");
@@ -374,10 +488,6 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
 }
 
 void Viewer::checkFiles() {
-    const auto time = Clock::now();
-    if (time - lastCheck < std::chrono::milliseconds(300))
-        return;
-    lastCheck = time;
     if (!fileWatch.settledChange())
         return;
     std::string failure;
