@@ -2,6 +2,7 @@
 // and its keys pressed with xdotool, the music on SDL's dummy audio driver.
 
 #include "ChildProcess.h"
+#include "PngFile.h"
 #include "ScriptText.h"
 #include "TempFolder.h"
 #include "TestMedia.h"
@@ -77,6 +78,15 @@ void press(const std::string& key) {
     run("xdotool keyup " + key + " 2>/dev/null");
 }
 
+// A white picture: the fader's opacity climbs from 1 too slowly to end within a test.
+const std::string whiteFader =
+    effectRecord("white", "Fader", 9, "0", "0", "1000") +
+    triggerRecord("hold", "Fader", "Hold", false, "0", "0", "0", "1 2 0.0001 1 1 1");
+
+bool isPaused(const std::string& t) {
+    return t.find("[paused]") != std::string::npos;
+}
+
 std::string viewerSaid(const std::filesystem::path& err) {
     std::ifstream text(err);
     return {std::istreambuf_iterator<char>(text), {}};
@@ -131,7 +141,6 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
         << seen();
 
     // Paused, a seek moves the time and nothing else; a seek back, which starts afresh, too.
-    auto isPaused = [](const std::string& t) { return t.find("[paused]") != std::string::npos; };
     press("space");
     EXPECT_TRUE(titleShows(isPaused, last)) << seen();
     const double pausedAt = shownTime(last);
@@ -305,6 +314,138 @@ TEST_F(WholeViewer, WarnsOnEveryLoad) {
         },
         last))
         << seen();
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}
+
+// Paused, `.` steps a frame, `s` saves the frame shown beside the script, `h` lays the keys
+// over the picture and takes them off again.
+TEST_F(WholeViewer, StepsSavesAndShowsTheKeys) {
+    folder.write("demoscript.scr", script + whiteFader);
+    const auto viewer = start({"--at", "2", "--paused"});
+    ASSERT_TRUE(viewer->started());
+    ASSERT_TRUE(
+        titleShows([](const std::string& t) { return isPaused(t) && shownTime(t) >= 2.0; }, last))
+        << seen();
+    // The records by name, with their effects and layers.
+    EXPECT_NE(last.find("white (Fader 9)"), std::string::npos) << seen();
+    EXPECT_NE(last.find("cave (Landscape 5)"), std::string::npos) << seen();
+
+    const double pausedAt = shownTime(last);
+    for (int frame = 0; frame < 6; ++frame)
+        press("period");
+    EXPECT_TRUE(titleShows(
+        [&](const std::string& t) {
+            return isPaused(t) && std::abs(shownTime(t) - (pausedAt + 0.1)) < 0.015;
+        },
+        last))
+        << seen();
+
+    press("s");
+    std::filesystem::path saved;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (saved.empty() && std::chrono::steady_clock::now() < deadline) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            if (entry.path().extension() == ".png")
+                saved = entry.path();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_FALSE(saved.empty()) << seen();
+    EXPECT_EQ(saved.filename().string().rfind("demoscript-2.1", 0), 0u) << saved;
+    EXPECT_NE(viewerSaid(err).find("saved " + saved.filename().string()), std::string::npos)
+        << viewerSaid(err);
+    const Image frame = readPng(saved);
+    ASSERT_EQ(frame.width, 640);
+    ASSERT_EQ(frame.height, 480);
+    EXPECT_EQ(frame.at(320, 240)[0], 255);
+    EXPECT_EQ(frame.at(5, 5)[1], 255);
+
+    // The keys lie on a dark box at the picture's top left corner.
+    auto corner = [&] {
+        const WindowPixels shown = readWindowPixels(viewerWindow());
+        return shown.width > 10 ? shown.at(4, 4) : 0u;
+    };
+    auto cornerBecomes = [&](bool white) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < until) {
+            if ((corner() == 0xFFFFFFu) == white)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    };
+    EXPECT_TRUE(cornerBecomes(true)) << std::hex << corner();
+    press("h");
+    EXPECT_TRUE(cornerBecomes(false)) << std::hex << corner();
+    press("F1");
+    EXPECT_TRUE(cornerBecomes(true)) << std::hex << corner();
+
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}
+
+// After "TheEnd" has faded the music out the last frame stays, paused; Home plays it again.
+TEST_F(WholeViewer, StaysOpenAtTheEnd) {
+    folder.write("demoscript.scr",
+                 script + triggerRecord("end", "SoundPlayer", "TheEnd", false, "1", "1", "0"));
+    const auto viewer = start({});
+    ASSERT_TRUE(viewer->started());
+    auto atEnd = [](const std::string& t) { return t.find("[end]") != std::string::npos; };
+    ASSERT_TRUE(titleShows(atEnd, last)) << seen();
+    const double endedAt = shownTime(last);
+    EXPECT_GT(endedAt, 1.0) << seen();
+    // Still there a while later, at the same time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(viewer->wait(std::chrono::seconds(0))) << seen();
+    EXPECT_TRUE(
+        titleShows([&](const std::string& t) { return atEnd(t) && shownTime(t) == endedAt; }, last))
+        << seen();
+
+    press("Home");
+    EXPECT_TRUE(titleShows(
+        [&](const std::string& t) { return !atEnd(t) && !isPaused(t) && shownTime(t) < endedAt; },
+        last))
+        << seen();
+    EXPECT_TRUE(titleShows(atEnd, last)) << seen();
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}
+
+// Music that cannot be played would hold the clock at 0: the viewer says so and runs on a free
+// clock; --clock free asks for it outright.
+TEST_F(WholeViewer, RunsOnAFreeClockWithoutMusic) {
+    folder.write("demoscript.scr",
+                 recordTypes +
+                     effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "missing.ogg") +
+                     effectRecord("fade", "Fader", 9, "0", "1", "100"));
+    auto viewer = start({});
+    ASSERT_TRUE(viewer->started());
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) {
+            return t.find("[free clock]") != std::string::npos && shownTime(t) > 1.5 &&
+                   t.find("fade (Fader 9)") != std::string::npos;
+        },
+        last))
+        << seen();
+    const std::string said = viewerSaid(err);
+    EXPECT_NE(said.find("running on a free clock"), std::string::npos) << said;
+    EXPECT_NE(said.find("missing"), std::string::npos) << said;
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+
+    folder.write("demoscript.scr", script);
+    viewer = start({"--clock", "free", "--at", "2"});
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) {
+            return t.find("[free clock]") != std::string::npos && shownTime(t) >= 2.0;
+        },
+        last))
+        << seen();
+    EXPECT_EQ(viewerSaid(err).find("running on a free clock"), std::string::npos)
+        << viewerSaid(err);
     press("Escape");
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
     EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);

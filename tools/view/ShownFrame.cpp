@@ -32,7 +32,7 @@ fs::path saveShownFrame(const std::string& scriptName, double time) {
     GLint alignment = 4;
     glGetIntegerv(GL_READ_BUFFER, &readBuffer);
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glReadBuffer(GL_FRONT);
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(picture.x, picture.y, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE,
                  frame.rgb.data());

@@ -219,6 +219,9 @@ void Viewer::checkMusic() {
 
 void Viewer::showFrame() {
     demo->drawFrame();
+    if (saveDue)
+        saveFrame();
+    saveDue = false;
     if (helpShown)
         HelpOverlay(viewerKeys()).draw();
     demo->getWindow().swapBuffers();
@@ -337,7 +340,11 @@ void Viewer::handleKey(int key) {
         helpShown = !helpShown;
         frameDue = true;
         break;
-    case 'S': saveFrame(); break;
+    case 'S':
+        // What the front buffer holds after a swap is not to be relied on: the frame is drawn
+        // again and saved before it is shown.
+        saveDue = frameDue = true;
+        break;
     case '[':
         options.loopStart = now();
         if (options.loopEnd && *options.loopEnd <= *options.loopStart)

@@ -72,6 +72,8 @@ private:
     // "TheEnd" has faded the music out: the last frame stays, paused.
     bool ended = false;
     bool helpShown = false;
+    // The next frame drawn is saved as a PNG.
+    bool saveDue = false;
     // Frames drawn since the load, for the look at whether music plays.
     long framesDrawn = 0;
     bool musicChecked = false;
