@@ -87,7 +87,7 @@ bool FileWatch::readEvents() {
     return named;
 }
 
-bool FileWatch::settledChange() {
+std::vector<fs::path> FileWatch::settledChanges() {
     const auto now = Clock::now();
     if (readEvents())
         lastStir = now;
@@ -101,11 +101,16 @@ bool FileWatch::settledChange() {
         changing = std::move(look);
     }
     if (!lastStir || now - *lastStir < settle)
-        return false;
+        return {};
     lastStir.reset();
     const Stamps look = lookNow();
     changing = look;
-    return look != watched;
+    std::vector<fs::path> changed;
+    for (const auto& [file, stamp] : look) {
+        if (watched.at(file) != stamp)
+            changed.push_back(file);
+    }
+    return changed;
 }
 
 // Size as well as time: two writes within one tick of the file system's clock share a time.

@@ -23,8 +23,10 @@ public:
     FileWatch& operator=(const FileWatch&) = delete;
 
     void watch(const std::vector<std::filesystem::path>& files);
-    // True when the files differ from what watch() saw and have held still since.
-    bool settledChange();
+    // The files that differ from what watch() saw, once they have held still; empty while none
+    // has changed or a change is still being written.
+    std::vector<std::filesystem::path> settledChanges();
+    bool settledChange() { return !settledChanges().empty(); }
 
 private:
     using Clock = std::chrono::steady_clock;
