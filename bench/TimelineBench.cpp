@@ -2,7 +2,7 @@
 
 #include "DemoSystem.h"
 #include "Dialogs.h"
-#include "Effect.h"
+#include "SavableEffect.h"
 #include "TempFolder.h"
 
 #include <GL/gl.h>
@@ -19,9 +19,9 @@
 namespace {
 
 // Draws nothing, so that a frame measures the engine alone.
-class IdleEffect : public Effect {
+class IdleEffect : public SavableEffect<IdleEffect> {
 public:
-    using Effect::Effect;
+    using SavableEffect::SavableEffect;
     void init() override {}
     void render() override {}
     void trigger(const std::string&, const std::vector<float>&) override {}

@@ -5,6 +5,7 @@
 #include "Border.h"
 #include "BorderImage.h"
 #include "Circles.h"
+#include "DemoSystem.h"
 #include "Fader.h"
 #include "GenObject.h"
 #include "Greets.h"
@@ -15,6 +16,7 @@
 #include "PicStory.h"
 #include "Picture.h"
 #include "PictureWarp.h"
+#include "Random.h"
 #include "SoundPlayer.h"
 #include "SphereNormal.h"
 #include "TextureScroll.h"
@@ -101,6 +103,9 @@ EffectCatalogue::EffectCatalogue() {
             effects.push_back(entry.create(std::string(entry.name)));
     }
     soundPlayer = dynamic_cast<SoundPlayer*>(find("SoundPlayer"));
+    // The one generator every effect draws from goes with the effects' saved state.
+    if (DemoSystem* demo = DemoSystem::instance())
+        demo->addSavedPart(std::make_unique<SavedRandom>());
 }
 
 EffectCatalogue::~EffectCatalogue() {

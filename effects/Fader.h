@@ -1,17 +1,17 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 
 // A flat colour laid over everything drawn before it in the frame: a fade to or from a colour.
 // Every trigger, whatever its name, (re)starts a fade; the fader then draws until its opacity
 // lands exactly on the target.
-class Fader : public Effect {
+class Fader : public SavableEffect<Fader> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs =
         EffectInputs::anyTrigger(noNumbers, NumberGroups::wholeOrNone(6));
-    explicit Fader(const std::string& name) : Effect(name) {}
+    explicit Fader(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;

@@ -10,6 +10,10 @@ void seedRandom(std::uint32_t seed) {
     state = seed;
 }
 
+std::uint32_t randomState() {
+    return state;
+}
+
 int nextRandom() {
     // Unsigned arithmetic wraps modulo 2^32, as the generator is defined.
     state = state * 214013u + 2531011u;

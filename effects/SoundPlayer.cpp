@@ -5,11 +5,9 @@
 
 #include <cstdint>
 
-namespace {
+SoundPlayer::ProgramWide SoundPlayer::programWide;
 
-// The music is chosen once for the whole run: a second record for the sound player, or a
-// second player, does not change it.
-bool loaded = false;
+namespace {
 
 void setMusicVolume(int volume) {
     musicGroup().setMasterVolume(static_cast<std::uint8_t>(volume & 0xFF));
@@ -18,7 +16,7 @@ void setMusicVolume(int volume) {
 } // namespace
 
 bool SoundPlayer::musicLoaded() {
-    return loaded;
+    return programWide.loaded;
 }
 
 void SoundPlayer::init() {
@@ -37,13 +35,13 @@ void SoundPlayer::trigger(const std::string& triggerId, const std::vector<float>
 }
 
 void SoundPlayer::loadMusicOnce() {
-    if (loaded)
+    if (programWide.loaded)
         return;
     if (!data.empty()) {
         loadMusic(data.front());
         setMusicVolume(volume);
     }
-    loaded = true;
+    programWide.loaded = true;
 }
 
 // Held at silence once there: frames drawn after the end must not wrap the volume back to loud.

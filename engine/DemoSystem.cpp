@@ -1,6 +1,7 @@
 #include "DemoSystem.h"
 
 #include "Effect.h"
+#include "Music.h"
 #include "ScriptLoader.h"
 #include "TextureManager.h"
 #include "TimelineLoader.h"
@@ -8,6 +9,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <stdexcept>
+#include <typeindex>
 
 namespace {
 
@@ -57,14 +59,90 @@ void DemoSystem::loadTimeline(const std::string& fileName) {
         events.begin(), events.end(),
         [](const TimelineEvent& a, const TimelineEvent& b) { return a.time < b.time; });
     nextEvent = 0;
+    ++timeline;
 }
 
 float DemoSystem::currentTime() {
     const std::optional<float> reading = clock->seconds();
-    if (!reading)
+    if (!reading) {
+        lastTime = 0.0;
         return 0.0f;
+    }
     frameSteps.record(*reading);
+    lastTime = *reading;
     return *reading;
+}
+
+DemoSnapshot DemoSystem::saveState() const {
+    DemoSnapshot snapshot;
+    snapshot.demo = this;
+    snapshot.timeline = timeline;
+    snapshot.clockTime = lastTime;
+    snapshot.nextEvent = nextEvent;
+    snapshot.active = active;
+    snapshot.frameSteps = frameSteps;
+    snapshot.effects.reserve(registry.size());
+    for (const Effect* effect : registry) {
+        snapshot.effects.push_back(effect->saveState());
+        const std::type_index type(typeid(*effect));
+        const bool saved = std::any_of(snapshot.classes.begin(), snapshot.classes.end(),
+                                       [&](const auto& entry) { return entry.first == type; });
+        if (!saved) {
+            if (auto state = effect->saveClassState())
+                snapshot.classes.emplace_back(type, std::move(state));
+        }
+    }
+    for (const auto& part : parts)
+        snapshot.parts.push_back(part->save());
+    snapshot.music = saveMusicState();
+    if (window.isOpen()) {
+        snapshot.hasGL = true;
+        snapshot.gl = GLSettings::capture();
+    }
+    return snapshot;
+}
+
+void DemoSystem::restoreState(const DemoSnapshot& snapshot) {
+    if (snapshot.demo != this || snapshot.effects.size() != registry.size() ||
+        snapshot.parts.size() != parts.size())
+        throw std::invalid_argument("a snapshot of another demo");
+    if (snapshot.timeline != timeline)
+        throw std::invalid_argument("a snapshot of a timeline loaded before this one");
+    for (std::size_t i = 0; i < registry.size(); ++i) {
+        if (snapshot.effects[i])
+            registry[i]->restoreState(*snapshot.effects[i]);
+    }
+    // Any object of the class takes its class's state back.
+    for (const auto& [type, state] : snapshot.classes) {
+        const auto found = std::find_if(registry.begin(), registry.end(), [&](const Effect* e) {
+            return std::type_index(typeid(*e)) == type;
+        });
+        if (found != registry.end())
+            (*found)->restoreClassState(*state);
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        parts[i]->restore(*snapshot.parts[i]);
+    nextEvent = snapshot.nextEvent;
+    active = snapshot.active;
+    frameSteps = snapshot.frameSteps;
+    lastTime = snapshot.clockTime;
+    restoreMusicState(snapshot.music);
+    if (snapshot.hasGL && window.isOpen())
+        snapshot.gl.apply();
+}
+
+std::size_t DemoSnapshot::byteSize() const {
+    std::size_t bytes = sizeof(DemoSnapshot) + active.capacity() * sizeof(Effect*) +
+                        effects.capacity() * sizeof(effects[0]) +
+                        classes.capacity() * sizeof(classes[0]) +
+                        parts.capacity() * sizeof(parts[0]);
+    for (const auto& state : effects)
+        bytes += state ? state->byteSize() : 0;
+    for (const auto& [type, state] : classes)
+        bytes += state->byteSize();
+    for (const auto& state : parts)
+        bytes += state->byteSize();
+    return bytes;
 }
 
 void DemoSystem::processEvents() {

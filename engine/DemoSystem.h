@@ -1,11 +1,14 @@
 #pragma once
 
 #include "DemoClock.h"
+#include "DemoSnapshot.h"
+#include "EffectState.h"
 #include "FrameStepRing.h"
 #include "GLWindow.h"
 #include "TimelineEvent.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +57,17 @@ public:
     float getFrameDelta() const { return frameSteps.delta(); }
     void setClock(std::unique_ptr<DemoClock> newClock) { clock = std::move(newClock); }
 
+    // Everything the next frame depends on, taken between two frames (with the window's GL
+    // context current, when there is a window).
+    DemoSnapshot saveState() const;
+    // Puts a snapshot of this demo back: the frames drawn next are the frames drawn after it was
+    // taken. Throws std::invalid_argument for a snapshot of another DemoSystem or of a timeline
+    // loaded since.
+    void restoreState(const DemoSnapshot& snapshot);
+    // State outside the effects that the demo's frames depend on; saved and restored in the
+    // order added.
+    void addSavedPart(std::unique_ptr<SavedPart> part) { parts.push_back(std::move(part)); }
+
 private:
     void runEvent(const TimelineEvent& event);
     void startEffect(Effect* effect);
@@ -65,6 +79,11 @@ private:
     std::vector<Effect*> registry;
     std::vector<TimelineEvent> events;
     std::size_t nextEvent = 0;
+    // Counts the timelines loaded, so that a snapshot can tell whose place it holds.
+    std::uint64_t timeline = 0;
     std::unique_ptr<DemoClock> clock = std::make_unique<SilentClock>();
     FrameStepRing frameSteps;
+    // What `currentTime` answered last.
+    double lastTime = 0.0;
+    std::vector<std::unique_ptr<SavedPart>> parts;
 };

@@ -1,6 +1,7 @@
 #include "Effect.h"
 
 #include "DemoSystem.h"
+#include "SavableEffect.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -34,6 +35,14 @@ void Effect::applyPerspective() {
 void Effect::setAspect(float newAspect) {
     aspect = newAspect;
     applyPerspective();
+}
+
+std::size_t effectFieldBytes(const Effect& effect) {
+    std::size_t bytes = effect.getName().capacity() + vectorBytes(effect.getParameters()) +
+                        vectorBytes(effect.getData());
+    for (const std::string& text : effect.getData())
+        bytes += text.capacity();
+    return bytes;
 }
 
 float frameDelta() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "EffectState.h"
 
 #include <functional>
 #include <string>
@@ -26,6 +27,12 @@ public:
             entry += " " + std::to_string(number);
         log.push_back(entry);
     }
+
+    // The log belongs to the test: an effect that only records has nothing of its own to save.
+    std::shared_ptr<const EffectState> saveState() const override { return nullptr; }
+    void restoreState(const EffectState&) override {}
+    std::shared_ptr<const EffectState> saveClassState() const override { return nullptr; }
+    void restoreClassState(const EffectState&) override {}
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }

@@ -5,9 +5,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+Border::ProgramWide Border::programWide;
 
-float barPhase = 0.0f;
+namespace {
 
 // A bar between two corners; its winding depends on which way it grows.
 void bar(float x0, float y0, float x1, float y1) {
@@ -20,7 +20,7 @@ void bar(float x0, float y0, float x1, float y1) {
 } // namespace
 
 float Border::phase() {
-    return barPhase;
+    return programWide.barPhase;
 }
 
 void Border::init() {
@@ -34,7 +34,7 @@ void Border::render() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, -7.0f, -18.0f);
-    barPhase += perSecond(frameDelta(), 6.0f);
+    programWide.barPhase += perSecond(frameDelta(), 6.0f);
     glDisable(GL_TEXTURE_2D);
     // Bars that grow downwards or leftwards wind the other way: culling left on by an earlier
     // effect's set-up would drop them.
@@ -44,9 +44,9 @@ void Border::render() {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     glBegin(GL_QUADS);
     if (horizontal)
-        drawHorizontal(barPhase);
+        drawHorizontal(programWide.barPhase);
     else
-        drawVertical(barPhase);
+        drawVertical(programWide.barPhase);
     glEnd();
 }
 

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 
 // Bands of 400 thin white bars, half transparent, whose lengths follow sums of sines. Numbers:
 // style 1 (bands at the edges of the view) or 2 (bands meeting in the middle), default 2; with a
 // second number, 1 lays the bars out horizontally, anything else vertically (the default).
-class Border : public Effect {
+class Border : public SavableEffect<Border> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{{1, 2}};
     static constexpr int barCount = 400;
 
-    explicit Border(const std::string& name) : Effect(name) {}
+    explicit Border(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -22,6 +22,14 @@ public:
     bool isHorizontal() const { return horizontal; }
     // The bars' phase, shared by the whole program.
     static float phase();
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float barPhase = 0.0f;
+    };
+    static ProgramWide programWide;
 
 private:
     void drawHorizontal(float t) const;

@@ -7,14 +7,10 @@
 
 #include <GL/gl.h>
 
-namespace {
-
-float scroll = -4.0f;
-
-} // namespace
+BorderImage::ProgramWide BorderImage::programWide;
 
 float BorderImage::scrollX() {
-    return scroll;
+    return programWide.scroll;
 }
 
 void BorderImage::init() {
@@ -41,15 +37,15 @@ void BorderImage::render() {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
-    scroll += perSecond(frameDelta(), 3.0f);
-    glTranslatef(scroll, y, -5.0f);
+    programWide.scroll += perSecond(frameDelta(), 3.0f);
+    glTranslatef(programWide.scroll, y, -5.0f);
     // Tiles one unit apart: a jump back by one tile cannot be seen.
     for (int tile = 0; tile < 8; ++tile) {
         drawRect(0.5f, 0.15f);
         glTranslatef(1.0f, 0.0f, 0.0f);
     }
-    if (scroll >= -3.0f)
-        scroll = -4.0f;
+    if (programWide.scroll >= -3.0f)
+        programWide.scroll = -4.0f;
     moveRow(frameDelta());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -9,14 +9,14 @@
 // A row of eight picture tiles scrolling sideways, half transparent, with black cut out. The
 // first number gives the row's height (-1), read on the first frame; "MoveBars" (target,
 // speed per second) moves it. The first data string names the picture.
-class BorderImage : public Effect {
+class BorderImage : public SavableEffect<BorderImage> {
 public:
     static constexpr std::string_view moveBars = "MoveBars";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{{1}, {{moveBars, {2}}}};
     static constexpr std::string_view defaultPicture = "\\border1.jpg";
 
-    explicit BorderImage(const std::string& name) : Effect(name) {}
+    explicit BorderImage(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -29,6 +29,14 @@ public:
     float getTargetY() const { return targetY; }
     // The tiles' sideways offset, shared by the whole program: -4 up to -3, then back.
     static float scrollX();
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float scroll = -4.0f;
+    };
+    static ProgramWide programWide;
 
 private:
     // Null until the first frame.

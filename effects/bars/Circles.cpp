@@ -9,9 +9,9 @@
 #include <GL/gl.h>
 #include <span>
 
-namespace {
+Circles::ProgramWide Circles::programWide;
 
-float ticks = 0.0f;
+namespace {
 
 // The cells of each letter, as 8 x row + column.
 constexpr std::array letterG{9,  10, 11, 12, 13, 17, 21, 25, 27, 28,
@@ -32,16 +32,16 @@ constexpr int gridSide = Circles::side + 1;
 } // namespace
 
 float Circles::tick() {
-    return ticks;
+    return programWide.ticks;
 }
 
 bool Circles::advance(float delta) {
-    const bool due = ticks >= 40.0f;
+    const bool due = programWide.ticks >= 40.0f;
     if (due) {
-        ticks = 0.0f;
+        programWide.ticks = 0.0f;
         reshuffle();
     }
-    ticks += perSixtieth(delta, 1.0f);
+    programWide.ticks += perSixtieth(delta, 1.0f);
     return due;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -13,7 +13,7 @@
 // each cell shows when its random value, 0 to 9, is at least 7. "MakeG", "MakeB" and "MakeH"
 // put that letter on the board for one reshuffle instead; the last request before a reshuffle
 // counts. The first data string names the picture.
-class Circles : public Effect {
+class Circles : public SavableEffect<Circles> {
 public:
     static constexpr std::string_view makeG = "MakeG";
     static constexpr std::string_view makeB = "MakeB";
@@ -25,7 +25,7 @@ public:
     // Values this high show their cell.
     static constexpr int shown = 7;
 
-    explicit Circles(const std::string& name) : Effect(name) {}
+    explicit Circles(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;
@@ -40,6 +40,17 @@ public:
     char getLetter() const { return letter; }
     // Sixtieths of a second since the last reshuffle, shared by the whole program.
     static float tick();
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float ticks = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(grid); }
 
 private:
     // On the first frame: the picture and the board's corners.

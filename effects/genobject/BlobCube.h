@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Vertex.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
     BlobCube();
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override { return std::make_unique<BlobCube>(*this); }
+    std::size_t heapBytes() const override { return quads.capacity() * sizeof(Vertex); }
     void trigger(const std::string& triggerId) override;
 
     // One frame: the wandering point moves on and pushes the cube in; the cube sinks.

@@ -8,12 +8,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+CurveTube::Shared CurveTube::shared;
 
-// Shared by every curve tube of the program.
-float pathPhase = 0.0f;
-float ringPhase = 0.0f;
-bool firstBuild = true;
+namespace {
 
 void emit(const Vertex& vertex) {
     glTexCoord2f(vertex.u, vertex.v);
@@ -24,39 +21,39 @@ void emit(const Vertex& vertex) {
 } // namespace
 
 bool CurveTube::firstBuildPending() {
-    return firstBuild;
+    return shared.firstBuild;
 }
 
 void CurveTube::resetFirstBuild() {
-    firstBuild = true;
+    shared.firstBuild = true;
 }
 
 CurveTube::CurveTube()
     : path(makeVertexArray(ringCount)), points(makeVertexArray(ringCount * ringPoints)) {}
 
 void CurveTube::advance(float delta) {
-    pathPhase += perSecond(delta, 1.8f);
+    shared.pathPhase += perSecond(delta, 1.8f);
     for (int j = 0; j < ringCount; ++j) {
         const float a = 0.1f * static_cast<float>(j);
-        const float c = (std::sin(a + pathPhase) + 3.0f) / 2.0f;
+        const float c = (std::sin(a + shared.pathPhase) + 3.0f) / 2.0f;
         path[j].setPosition(c * std::cos(a), c * std::sin(a), c * std::sin(2.0f * a));
     }
-    ringPhase += perSecond(delta, 3.0f);
+    shared.ringPhase += perSecond(delta, 3.0f);
     for (int j = 0; j < ringCount; ++j) {
         const TubeFrame frame = tubeFrame(path[j], path[(j + 1) % ringCount]);
         for (int k = 0; k < ringPoints; ++k) {
             const float angle = 0.2f * static_cast<float>(k);
             const float radius =
-                0.5f +
-                0.2f * std::sin(std::sin(angle) + 0.6f * static_cast<float>(j + 1) + ringPhase);
+                0.5f + 0.2f * std::sin(std::sin(angle) + 0.6f * static_cast<float>(j + 1) +
+                                       shared.ringPhase);
             Vertex& point = points[j * ringPoints + k];
             placeRingPoint(point, path[j], frame, angle, radius);
             point.z = -point.z;
-            if (firstBuild)
+            if (shared.firstBuild)
                 point.setTexCoord(point.x, point.y);
         }
     }
-    firstBuild = false;
+    shared.firstBuild = false;
 }
 
 void CurveTube::draw() {

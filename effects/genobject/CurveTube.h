@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Vertex.h"
 
+#include <memory>
 #include <vector>
 
 // A tube wound round a closed curve that breathes in and out, its thickness rippling along it.
@@ -14,6 +15,10 @@ public:
     CurveTube();
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override { return std::make_unique<CurveTube>(*this); }
+    std::size_t heapBytes() const override {
+        return (path.capacity() + points.capacity()) * sizeof(Vertex);
+    }
 
     // One frame: the shared phases move on and the tube is rebuilt.
     void advance(float delta);
@@ -27,6 +32,15 @@ public:
     // after it keep theirs at zero. Tests set the program back to its start.
     static bool firstBuildPending();
     static void resetFirstBuild();
+
+    // What every curve tube of the program advances: a new one goes on where the last one stood.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct Shared {
+        float pathPhase = 0.0f;
+        float ringPhase = 0.0f;
+        bool firstBuild = true;
+    };
+    static Shared shared;
 
 private:
     std::vector<Vertex> path;

@@ -18,10 +18,20 @@ const EffectInputs GenObject::inputs{{1},
                                       {GlowBundle::startShake},
                                       {GlowBundle::stopShake}}};
 
+GenObject::ProgramWide GenObject::programWide;
+
 namespace {
 
-// Counted per frame, shared by both objects.
-float spin = 0.0f;
+// Everything the six kinds of object and the effect itself keep for the whole program.
+struct ClassState {
+    GenObject::ProgramWide own;
+    CurveTube::Shared curveTube;
+    TentacleBundle::Shared tentacleBundle;
+    SplineTube::Shared splineTube;
+    WobbleSphere::Shared wobbleSphere;
+    GlowBundle::Shared glowBundle;
+    BlobCube::Shared blobCube;
+};
 
 void applySettings() {
     glShadeModel(GL_FLAT);
@@ -34,7 +44,7 @@ void applySettings() {
 } // namespace
 
 float GenObject::spinAngle() {
-    return spin;
+    return programWide.spin;
 }
 
 int GenObject::kindOf(const std::vector<float>& parameters) {
@@ -71,10 +81,28 @@ void GenObject::render() {
     glClear(GL_DEPTH_BUFFER_BIT);
     applySettings();
     bindPicture(*texture);
-    spin += 0.5f;
+    programWide.spin += 0.5f;
     glTranslatef(0.0f, 0.0f, -5.0f);
-    glRotatef(spin, 1.0f, 1.0f, 1.0f);
+    glRotatef(programWide.spin, 1.0f, 1.0f, 1.0f);
     shape->draw();
+}
+
+std::shared_ptr<const EffectState> GenObject::saveClassState() const {
+    return saveValue(ClassState{programWide, CurveTube::shared, TentacleBundle::shared,
+                                SplineTube::shared, WobbleSphere::shared, GlowBundle::shared,
+                                BlobCube::shared});
+}
+
+void GenObject::restoreClassState(const EffectState& state) {
+    ClassState saved;
+    restoreValue(saved, state);
+    programWide = saved.own;
+    CurveTube::shared = saved.curveTube;
+    TentacleBundle::shared = saved.tentacleBundle;
+    SplineTube::shared = saved.splineTube;
+    WobbleSphere::shared = saved.wobbleSphere;
+    GlowBundle::shared = saved.glowBundle;
+    BlobCube::shared = saved.blobCube;
 }
 
 void GenObject::trigger(const std::string& triggerId, const std::vector<float>&) {

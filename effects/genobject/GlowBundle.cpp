@@ -31,11 +31,6 @@ const Tentacle::Shape GlowBundle::tubeShape{8, 29, 16, quarterTurn, ripple, 0.1f
 
 GlowBundle::GlowBundle() : tubes(tubeCount, Tentacle(tubeShape)) {}
 
-GlowBundle::~GlowBundle() {
-    if (target && target->id != 0)
-        glDeleteTextures(1, &target->id);
-}
-
 void GlowBundle::advance(float delta) {
     if (sphere.empty())
         sphere = makeSphere(1, 1.6f);
@@ -90,7 +85,14 @@ void GlowBundle::draw() {
         GLint picture = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &picture);
         const PixelRect pixels = demoSurface().place(targetArea);
-        target = TextureManager::instance()->createBlankTexture(pixels.width, pixels.height);
+        std::unique_ptr<Texture> made =
+            TextureManager::instance()->createBlankTexture(pixels.width, pixels.height);
+        if (made)
+            target = std::shared_ptr<Texture>(made.release(), [](Texture* texture) {
+                if (texture->id != 0)
+                    glDeleteTextures(1, &texture->id);
+                delete texture;
+            });
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
     }
     advance(frameDelta());

@@ -22,9 +22,12 @@ public:
     static const Tentacle::Shape tubeShape;
 
     GlowBundle();
-    ~GlowBundle() override;
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override { return std::make_unique<GlowBundle>(*this); }
+    std::size_t heapBytes() const override {
+        return tentacleBytes(tubes) + sphere.capacity() * sizeof(Vertex);
+    }
     void trigger(const std::string& triggerId) override;
 
     // One frame: the shared phases move on and every tube is rebuilt.
@@ -51,6 +54,7 @@ private:
 
     std::vector<Tentacle> tubes;
     std::vector<Vertex> sphere;
-    // Made on the first draw, which has a GL context.
-    std::unique_ptr<Texture> target;
+    // Made on the first draw, which has a GL context. Copies of the bundle share it: every frame
+    // fills it before it is shown. The last owner deletes the GL texture.
+    std::shared_ptr<Texture> target;
 };

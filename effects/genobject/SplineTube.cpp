@@ -6,12 +6,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+SplineTube::Shared SplineTube::shared;
 
-// Shared by every spline tube of the program; counted per frame.
-float swing = 0.0f;
-float thickPhase = 0.0f;
-float roll = 90.0f;
+namespace {
 
 void emit(const Vertex& vertex) {
     glTexCoord2f(vertex.z, vertex.y);
@@ -22,7 +19,7 @@ void emit(const Vertex& vertex) {
 } // namespace
 
 float SplineTube::rollAngle() {
-    return roll;
+    return shared.roll;
 }
 
 SplineTube::SplineTube()
@@ -37,26 +34,26 @@ SplineTube::SplineTube()
       points(makeVertexArray(ringCount * ringPoints)) {}
 
 void SplineTube::advance() {
-    swing += 0.01f;
-    controls[3].x = std::sin(swing);
-    thickPhase += 0.1f;
+    shared.swing += 0.01f;
+    controls[3].x = std::sin(shared.swing);
+    shared.thickPhase += 0.1f;
     catmullRomSamples(controls, samplesPerSegment, samples);
     for (int j = 0; j < ringCount; ++j) {
         const TubeFrame frame = tubeFrame(samples[j], samples[j + 1]);
         for (int k = 0; k < ringPoints; ++k) {
             const float angle = 0.2f * static_cast<float>(k);
-            const float radius = 0.2f + 0.1f * std::sin(3.0f * angle + thickPhase);
+            const float radius = 0.2f + 0.1f * std::sin(3.0f * angle + shared.thickPhase);
             Vertex& point = points[j * ringPoints + k];
             placeRingPoint(point, samples[j], frame, angle, radius);
             point.z = -point.z;
         }
     }
-    roll += 0.4f;
+    shared.roll += 0.4f;
 }
 
 void SplineTube::draw() {
     advance();
-    glRotatef(roll, 0.0f, 0.0f, 1.0f);
+    glRotatef(shared.roll, 0.0f, 0.0f, 1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     const auto at = [this](int ring, int k) -> const Vertex& {
         return points[ring * ringPoints + k % ringPoints];

@@ -3,6 +3,7 @@
 #include "Vertex.h"
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 // One tube of a bundle: a spline through seven control points fanning out from the centre,
@@ -39,6 +40,10 @@ public:
     // rings x ringPoints ring points, ring after ring, then the tip.
     const std::vector<Vertex>& getPoints() const { return points; }
     bool isTextured() const { return !firstBuild; }
+    // The memory the tube holds besides itself, in bytes.
+    std::size_t heapBytes() const {
+        return (samples.capacity() + points.capacity()) * sizeof(Vertex);
+    }
 
 private:
     const Vertex& point(int ring, int k) const;
@@ -49,3 +54,10 @@ private:
     std::vector<Vertex> points;
     bool firstBuild = true;
 };
+
+inline std::size_t tentacleBytes(const std::vector<Tentacle>& tubes) {
+    std::size_t bytes = tubes.capacity() * sizeof(Tentacle);
+    for (const Tentacle& tube : tubes)
+        bytes += tube.heapBytes();
+    return bytes;
+}

@@ -3,6 +3,7 @@
 #include "GenShape.h"
 #include "Tentacle.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,10 @@ public:
     TentacleBundle();
 
     void draw() override;
+    std::unique_ptr<GenShape> clone() const override {
+        return std::make_unique<TentacleBundle>(*this);
+    }
+    std::size_t heapBytes() const override { return tentacleBytes(tubes); }
     void trigger(const std::string& triggerId) override;
 
     // One frame: the shared phases and place move on and every tube is rebuilt.

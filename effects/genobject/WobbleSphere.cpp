@@ -5,20 +5,16 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
-
-// Shared by every wobbling sphere of the program; counted per frame.
-float wave = 0.0f;
-
-} // namespace
+WobbleSphere::Shared WobbleSphere::shared;
 
 void WobbleSphere::advance() {
     if (sphere.empty())
         sphere = makeSphere(depth, 1.0f);
-    wave += 0.05f;
+    shared.wave += 0.05f;
     for (Vertex& vertex : sphere) {
         const float bulge =
-            (std::sin(2.0f * std::fabs(vertex.z) + 4.0f * std::fabs(vertex.x) + wave) + 1.0f) /
+            (std::sin(2.0f * std::fabs(vertex.z) + 4.0f * std::fabs(vertex.x) + shared.wave) +
+             1.0f) /
             2.0f;
         vertex.bx = vertex.x + bulge;
         vertex.by = vertex.y;

@@ -7,7 +7,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
-BitmapDistortion::BitmapDistortion(const std::string& name) : Effect(name) {
+BitmapDistortion::BitmapDistortion(const std::string& name) : SavableEffect(name) {
     alpha = 1.0f;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -13,7 +13,7 @@
 // Parameters, each group read only when complete: mode (0); radius (100); sine and cosine
 // factors (0.3, 0.5); angle speed per second (2); texture gains (4, 4); centre (0, 0).
 // "SetAlpha" with alpha, target and speed per second fades it, without a clamp.
-class BitmapDistortion : public Effect {
+class BitmapDistortion : public SavableEffect<BitmapDistortion> {
 public:
     static constexpr std::string_view setAlpha = "SetAlpha";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
@@ -56,6 +56,9 @@ public:
     float getAlpha() const { return alpha; }
     float getAlphaTarget() const { return alphaTarget; }
     float getAlphaSpeed() const { return alphaSpeed; }
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(grid); }
 
 private:
     // The GL settings every time; the picture and the parameters only while there is no

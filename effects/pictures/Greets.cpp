@@ -8,9 +8,9 @@
 
 #include <GL/gl.h>
 
-namespace {
+Greets::Motion Greets::programWide;
 
-Greets::Motion shared;
+namespace {
 
 // The largest half side before a picture shrinks again.
 constexpr float fullSize = 2.0f;
@@ -18,7 +18,7 @@ constexpr float fullSize = 2.0f;
 } // namespace
 
 const Greets::Motion& Greets::motion() {
-    return shared;
+    return programWide;
 }
 
 void Greets::load() {
@@ -33,21 +33,21 @@ void Greets::advance(float delta) {
     // Past full size while already shrinking: a step shorter than the one that overshot has
     // not brought it back yet. Turning again there would swing the picture above full size for
     // as long as the steps stay that short.
-    const bool overFull = shared.size > fullSize && shared.fadeRate < 0.0f;
-    if (shared.size <= 0.0f || overFull) {
-        shared.fadeRate = -shared.fadeRate;
-        if (shared.size <= 0.0f) {
+    const bool overFull = programWide.size > fullSize && programWide.fadeRate < 0.0f;
+    if (programWide.size <= 0.0f || overFull) {
+        programWide.fadeRate = -programWide.fadeRate;
+        if (programWide.size <= 0.0f) {
             // Evaluated in this order: the random values come from the shared generator.
-            shared.x = rand01() * 6.0f - 3.0f;
-            shared.y = rand01() * 4.0f - 2.0f;
+            programWide.x = rand01() * 6.0f - 3.0f;
+            programWide.y = rand01() * 4.0f - 2.0f;
             current = next < pictures.size() ? std::optional(next) : std::nullopt;
             ++next;
-            shared.size = 0.0f;
-            shared.spinRate = -shared.spinRate;
+            programWide.size = 0.0f;
+            programWide.spinRate = -programWide.spinRate;
         }
     }
-    shared.angle += perSixtieth(delta, shared.spinRate);
-    shared.size -= perSixtieth(delta, shared.fadeRate);
+    programWide.angle += perSixtieth(delta, programWide.spinRate);
+    programWide.size -= perSixtieth(delta, programWide.fadeRate);
 }
 
 void Greets::render() {
@@ -59,14 +59,14 @@ void Greets::render() {
     glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
     advance(frameDelta());
-    glTranslatef(shared.x, shared.y, -10.0f);
-    glRotatef(shared.angle, 0.0f, 0.0f, 1.0f);
+    glTranslatef(programWide.x, programWide.y, -10.0f);
+    glRotatef(programWide.angle, 0.0f, 0.0f, 1.0f);
     if (current)
         draw(*pictures[*current]);
 }
 
 void Greets::draw(const Texture& picture) const {
-    const float half = shared.size;
+    const float half = programWide.size;
     if (backing) {
         glBindTexture(GL_TEXTURE_2D, backing->id);
         drawSquare(half);

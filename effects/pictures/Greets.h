@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <memory>
@@ -11,7 +11,7 @@
 // A sequence of pictures, one data string each, shown one at a time at random places: each grows
 // from nothing, spinning, on a grey frame, and shrinks away again; the spin turns round from
 // picture to picture. After the last picture nothing more is drawn. No parameters, no triggers.
-class Greets : public Effect {
+class Greets : public SavableEffect<Greets> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{noNumbers};
@@ -24,8 +24,10 @@ public:
         float x = -3.2f;
         float y = -2.0f;
     };
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    static Motion programWide;
 
-    explicit Greets(const std::string& name) : Effect(name) {}
+    explicit Greets(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;
@@ -39,6 +41,9 @@ public:
     // Which data string's picture is showing; nothing between and after the pictures.
     std::optional<std::size_t> currentPicture() const { return current; }
 
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(pictures); }
+
 private:
     // On the first frame: the pictures and the grey frame.
     void load();
@@ -48,7 +53,7 @@ private:
     std::vector<const Texture*> pictures;
     // Half-transparent grey behind each picture; null only if the GL refused it. Its GL texture
     // goes with the context.
-    std::unique_ptr<Texture> backing;
+    std::shared_ptr<const Texture> backing;
     std::optional<std::size_t> current;
     std::size_t next = 0;
 };

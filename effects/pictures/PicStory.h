@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -9,14 +9,14 @@
 // One picture fading in and out, added onto what lies beneath; black parts of the picture let
 // it through. Parameters: z (-1.2); x and y (0, 0) as a group. The first data string names the
 // picture. "AlphaOut" fades it out.
-class PicStory : public Effect {
+class PicStory : public SavableEffect<PicStory> {
 public:
     static constexpr std::string_view alphaOut = "AlphaOut";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{{1, 3}, {{alphaOut}}};
     static constexpr std::string_view defaultPicture = "\\picture.jpg";
 
-    explicit PicStory(const std::string& name) : Effect(name) {}
+    explicit PicStory(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;

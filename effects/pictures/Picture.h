@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <string_view>
@@ -11,13 +11,13 @@
 // values a dissolve from p[1] at p[3] per 1/60 s (p[2] unused); with five, p[4] = -1 turns the
 // threshold test round. The first data string names the picture. Every trigger, whatever its
 // name, moves the picture by its first number in depth.
-class Picture : public Effect {
+class Picture : public SavableEffect<Picture> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs = EffectInputs::anyTrigger({1, 4, 5}, {1});
     static constexpr std::string_view defaultPicture = "\\picture.jpg";
 
-    explicit Picture(const std::string& name) : Effect(name) {}
+    explicit Picture(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;

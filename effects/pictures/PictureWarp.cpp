@@ -8,13 +8,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
-
-// The wave's phases, one pair for the whole program.
-float phaseA = 0.0f;
-float phaseB = 0.0f;
-
-} // namespace
+PictureWarp::ProgramWide PictureWarp::programWide;
 
 void PictureWarp::init() {
     z = -1.2f;
@@ -45,14 +39,14 @@ void PictureWarp::buildStrip() {
 
 void PictureWarp::wave(float delta) {
     for (int k = 0; k < static_cast<int>(strip.size()); ++k) {
-        phaseA += perSecond(delta, 0.24f);
-        phaseB += perSecond(delta, 0.12f);
+        programWide.phaseA += perSecond(delta, 0.24f);
+        programWide.phaseB += perSecond(delta, 0.12f);
         const float n = static_cast<float>(k);
         Vertex& vertex = strip[k];
-        vertex.bx =
-            vertex.x + 0.1f * (std::cos(0.125f * n + phaseB) + std::sin(0.25f * n + phaseA));
-        vertex.by = vertex.y + 0.3f * std::sin(n / 3.0f + phaseB);
-        vertex.bz = vertex.z + 0.4f * std::cos(0.5f * n + phaseA);
+        vertex.bx = vertex.x + 0.1f * (std::cos(0.125f * n + programWide.phaseB) +
+                                       std::sin(0.25f * n + programWide.phaseA));
+        vertex.by = vertex.y + 0.3f * std::sin(n / 3.0f + programWide.phaseB);
+        vertex.bz = vertex.z + 0.4f * std::cos(0.5f * n + programWide.phaseA);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,7 +11,7 @@
 // One picture on a waving strip of six quads, black parts cut out. Parameter: z (-1.2). The
 // first data string names the picture. Every trigger, whatever its name, moves the strip by its
 // first number in depth.
-class PictureWarp : public Effect {
+class PictureWarp : public SavableEffect<PictureWarp> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs = EffectInputs::anyTrigger({1}, {1});
@@ -19,7 +19,7 @@ public:
     // Seven columns of a bottom and a top vertex each.
     static constexpr int vertexCount = 14;
 
-    explicit PictureWarp(const std::string& name) : Effect(name) {}
+    explicit PictureWarp(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -32,6 +32,19 @@ public:
     float getZ() const { return z; }
     // Empty until the first frame.
     const std::vector<Vertex>& getStrip() const { return strip; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        // The wave's phases.
+        float phaseA = 0.0f;
+        float phaseB = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(strip); }
 
 private:
     // On the first frame after each init: the parameter, the picture and the strip.

@@ -6,20 +6,16 @@
 
 #include <GL/gl.h>
 
-namespace {
-
-float scroll = 0.0f;
-
-} // namespace
+TextureScroll::ProgramWide TextureScroll::programWide;
 
 float TextureScroll::scrollOffset() {
-    return scroll;
+    return programWide.scroll;
 }
 
 void TextureScroll::render() {
     if (!texture)
         texture = TextureManager::instance()->pictureOrFallback(std::string(picture));
-    scroll += perSecond(frameDelta(), 1.2f);
+    programWide.scroll += perSecond(frameDelta(), 1.2f);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.0f);
     bindPicture(*texture);
@@ -29,13 +25,13 @@ void TextureScroll::render() {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     // Four units square at depth 2 overfills the view; the picture repeats sideways.
     glBegin(GL_QUADS);
-    glTexCoord2f(scroll + 1.0f, 1.0f);
+    glTexCoord2f(programWide.scroll + 1.0f, 1.0f);
     glVertex3f(2.0f, 2.0f, 0.0f);
-    glTexCoord2f(scroll, 1.0f);
+    glTexCoord2f(programWide.scroll, 1.0f);
     glVertex3f(-2.0f, 2.0f, 0.0f);
-    glTexCoord2f(scroll, 0.0f);
+    glTexCoord2f(programWide.scroll, 0.0f);
     glVertex3f(-2.0f, -2.0f, 0.0f);
-    glTexCoord2f(scroll + 1.0f, 0.0f);
+    glTexCoord2f(programWide.scroll + 1.0f, 0.0f);
     glVertex3f(2.0f, -2.0f, 0.0f);
     glEnd();
 }

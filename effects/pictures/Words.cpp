@@ -6,10 +6,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+Words::ProgramWide Words::programWide;
 
-// Counted per drawn frame, so the words bob faster on a faster machine.
-float frames = 0.0f;
+namespace {
 
 // The two words move in depth a quarter turn apart.
 constexpr float quarterTurn = 1.570795f;
@@ -17,7 +16,7 @@ constexpr float quarterTurn = 1.570795f;
 } // namespace
 
 float Words::frameCount() {
-    return frames;
+    return programWide.frames;
 }
 
 void Words::render() {
@@ -35,16 +34,16 @@ void Words::render() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
-    frames += 1.0f;
+    programWide.frames += 1.0f;
 
     glPushMatrix();
-    glTranslatef(0.0f, 0.0f, 2.0f * std::sin(0.02f * frames));
+    glTranslatef(0.0f, 0.0f, 2.0f * std::sin(0.02f * programWide.frames));
     bindPicture(*words[0]);
     drawUnitQuad();
     glPopMatrix();
 
     glPushMatrix();
-    glTranslatef(-0.1f, 0.4f, 2.0f * std::sin(0.02f * frames + quarterTurn));
+    glTranslatef(-0.1f, 0.4f, 2.0f * std::sin(0.02f * programWide.frames + quarterTurn));
     bindPicture(*words[1]);
     drawUnitQuad();
     glPopMatrix();

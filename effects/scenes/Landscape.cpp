@@ -7,9 +7,9 @@
 
 #include <GL/gl.h>
 
-namespace {
+Landscape::ProgramWide Landscape::programWide;
 
-float cameraZ = 0.0f;
+namespace {
 
 constexpr unsigned terrainSeed = 100;
 constexpr float peakHeight = 5.0f;
@@ -26,11 +26,11 @@ int at(int row, int column) {
 } // namespace
 
 float Landscape::cameraPosition() {
-    return cameraZ;
+    return programWide.cameraZ;
 }
 
 void Landscape::setCameraPosition(float z) {
-    cameraZ = z;
+    programWide.cameraZ = z;
 }
 
 std::vector<float> Landscape::terrainHeights() {
@@ -113,9 +113,9 @@ void Landscape::render() {
     glClear(GL_DEPTH_BUFFER_BIT);
     if (vertices.empty())
         build();
-    cameraZ += 0.03f;
+    programWide.cameraZ += 0.03f;
     glLoadIdentity();
-    glTranslatef(1.0f, 0.0f, cameraZ - 20.0f);
+    glTranslatef(1.0f, 0.0f, programWide.cameraZ - 20.0f);
     if (!texture)
         texture = TextureManager::instance()->pictureOrFallback(std::string(picture));
     bindPicture(*texture);

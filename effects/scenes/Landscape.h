@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,7 +11,7 @@
 // A low flight over a terrain of 32 x 32 points, the same on every run, with its reflection
 // through the origin hanging above it like a cave ceiling. Always its own picture; no
 // parameters, no triggers. The flight moves a fixed step per drawn frame.
-class Landscape : public Effect {
+class Landscape : public SavableEffect<Landscape> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{noNumbers};
@@ -22,7 +22,7 @@ public:
     // The ground's flat parts.
     static constexpr float groundLevel = -4.0f;
 
-    explicit Landscape(const std::string& name) : Effect(name) {}
+    explicit Landscape(const std::string& name) : SavableEffect(name) {}
 
     // Culling, the depth test and its clear value and function, the nicest perspective: set
     // outside the engine's save and restore, they hold for everything drawn afterwards.
@@ -40,6 +40,17 @@ public:
     // How far the flight has come; one for the whole program, and it only grows.
     static float cameraPosition();
     static void setCameraPosition(float z);
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float cameraZ = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(vertices) + vectorBytes(heights); }
 
 private:
     void build();

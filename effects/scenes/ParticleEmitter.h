@@ -3,6 +3,7 @@
 #include "Vertex.h"
 
 #include <array>
+#include <memory>
 
 // One particle of a Particles system: its position is the vertex's, the rest is its own.
 struct Particle : Vertex {
@@ -25,6 +26,8 @@ public:
     virtual ~ParticleEmitter() = default;
 
     virtual void emit(Particle& particle) const = 0;
+    // A copy of the same kind in the same place, for a saved state of the particles.
+    virtual std::unique_ptr<ParticleEmitter> clone() const = 0;
 
     float x = 0.0f;
     float y = 0.0f;
@@ -39,10 +42,16 @@ protected:
 class StreamEmitter : public ParticleEmitter {
 public:
     void emit(Particle& particle) const override;
+    std::unique_ptr<ParticleEmitter> clone() const override {
+        return std::make_unique<StreamEmitter>(*this);
+    }
 };
 
 // Particles set off in every direction: a burst.
 class BurstEmitter : public ParticleEmitter {
 public:
     void emit(Particle& particle) const override;
+    std::unique_ptr<ParticleEmitter> clone() const override {
+        return std::make_unique<BurstEmitter>(*this);
+    }
 };

@@ -8,10 +8,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+Particles::ProgramWide Particles::programWide;
 
-float emitAngleRadians = 0.0f;
-float spinDegrees = 0.0f;
+namespace {
 
 void addVelocity(Particle& particle) {
     for (int axis = 0; axis < 3; ++axis)
@@ -24,11 +23,11 @@ void addVelocity(Particle& particle) {
 } // namespace
 
 float Particles::emitAngle() {
-    return emitAngleRadians;
+    return programWide.emitAngleRadians;
 }
 
 float Particles::spinAngle() {
-    return spinDegrees;
+    return programWide.spinDegrees;
 }
 
 void Particles::init() {
@@ -70,9 +69,9 @@ void Particles::create() {
 }
 
 void Particles::update(float delta) {
-    emitAngleRadians += perSecond(delta, 0.05f);
-    emitter->x = 0.1f * std::sin(emitAngleRadians);
-    emitter->y = 0.1f * std::cos(emitAngleRadians);
+    programWide.emitAngleRadians += perSecond(delta, 0.05f);
+    emitter->x = 0.1f * std::sin(programWide.emitAngleRadians);
+    emitter->y = 0.1f * std::cos(programWide.emitAngleRadians);
     emitter->z = emitZ;
     for (Particle& particle : particles) {
         if (particle.life > 0.0f) {
@@ -96,8 +95,8 @@ void Particles::render() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glLoadIdentity();
 
-    spinDegrees += perSixtieth(frameDelta(), 1.0f);
-    const float sway = 90.0f * std::sin(0.01f * spinDegrees);
+    programWide.spinDegrees += perSixtieth(frameDelta(), 1.0f);
+    const float sway = 90.0f * std::sin(0.01f * programWide.spinDegrees);
     if (mode == 1)
         glRotatef(sway, 0.0f, 0.0f, 1.0f);
     else if (mode == 3)

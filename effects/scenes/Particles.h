@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Effect.h"
+#include "ClonePtr.h"
 #include "EffectInputs.h"
 #include "ParticleEmitter.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 
 #include <memory>
@@ -13,7 +14,7 @@
 // re-emitted. Mode (first number): 1 streaks flying into the depth while the view sways, 2
 // sprites, 3 streaks bursting in all directions; any other mode draws nothing. The first data
 // string names the sprite picture. "Explode" sends every particle from one random point.
-class Particles : public Effect {
+class Particles : public SavableEffect<Particles> {
 public:
     static constexpr std::string_view explode = "Explode";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
@@ -21,7 +22,7 @@ public:
     static constexpr std::string_view defaultPicture = "\\source\\data\\pics\\light.jpg";
     static constexpr int count = 250;
 
-    explicit Particles(const std::string& name) : Effect(name) {}
+    explicit Particles(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -45,6 +46,20 @@ public:
     static float emitAngle();
     static float spinAngle();
 
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float emitAngleRadians = 0.0f;
+        float spinDegrees = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const {
+        return vectorBytes(particles) + (emitter ? sizeof(ParticleEmitter) : 0);
+    }
+
 private:
     void applyModeDepths();
     void drawSprites() const;
@@ -53,7 +68,7 @@ private:
     int particleCount = 0;
     const Texture* texture = nullptr;
     std::vector<Particle> particles;
-    std::unique_ptr<ParticleEmitter> emitter;
+    ClonePtr<ParticleEmitter> emitter;
     int mode = 1;
     float emitZ = 0.0f;
     float startZ = 0.0f;

@@ -8,11 +8,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+Tunnel::ProgramWide Tunnel::programWide;
 
-float spin = 90.0f;
-float ripple = 0.0f;
-float swing = 0.0f;
+namespace {
 
 constexpr float baseRadius = 2.5f;
 constexpr float rippleHeight = 1.5f;
@@ -28,11 +26,12 @@ float ringDepth(int index) {
 // The depth is the radius times the centre's depth, not a sum: the rings are not flat, and the
 // further ones stretch deeper.
 void buildRing(std::vector<Vertex>& ring, float centreZ, float circleFactor, float delta) {
-    ripple += perSecond(delta, 0.06f);
+    Tunnel::programWide.ripple += perSecond(delta, 0.06f);
     const float step = 2.0f * pi / static_cast<float>(ring.size());
     float angle = 0.0f;
     for (Vertex& vertex : ring) {
-        const float radius = baseRadius + rippleHeight * std::sin(angle * circleFactor + ripple);
+        const float radius =
+            baseRadius + rippleHeight * std::sin(angle * circleFactor + Tunnel::programWide.ripple);
         vertex.setPosition(radius * std::sin(angle), radius * std::cos(angle), radius * centreZ);
         vertex.setTexCoord(std::sin(angle), 0.1f * vertex.z);
         angle += step;
@@ -54,15 +53,15 @@ void sendQuad(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& d
 } // namespace
 
 float Tunnel::spinAngle() {
-    return spin;
+    return programWide.spin;
 }
 
 float Tunnel::ripplePhase() {
-    return ripple;
+    return programWide.ripple;
 }
 
 float Tunnel::lightPhase() {
-    return swing;
+    return programWide.swing;
 }
 
 void Tunnel::trigger(const std::string& triggerId, const std::vector<float>& values) {
@@ -98,8 +97,8 @@ void Tunnel::animate(float delta) {
         if (zoom < restingZoom)
             zoom = restingZoom;
     }
-    spin += perSixtieth(delta, spinDirection);
-    swing += perSecond(delta, 3.0f);
+    programWide.spin += perSixtieth(delta, spinDirection);
+    programWide.swing += perSecond(delta, 3.0f);
 }
 
 // Set after the transforms, so the light turns with the tube. The second position replaces the
@@ -114,7 +113,7 @@ void Tunnel::light() const {
     glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
     glLightfv(GL_LIGHT1, GL_SPECULAR, white);
     // Swings between 5 and 25 units down the tube.
-    const float depth = 15.0f + 10.0f * std::sin(swing);
+    const float depth = 15.0f + 10.0f * std::sin(programWide.swing);
     const GLfloat swinging[] = {0.0f, depth * 0.125f, depth, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, swinging);
     glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.001f);
@@ -156,9 +155,10 @@ void Tunnel::render() {
     glLoadIdentity();
 
     animate(delta);
-    glTranslatef(0.7f * std::sin(0.02f * spin), 0.7f * std::cos(0.01f * spin), zoom);
+    glTranslatef(0.7f * std::sin(0.02f * programWide.spin),
+                 0.7f * std::cos(0.01f * programWide.spin), zoom);
     glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(spin, 0.0f, 0.0f, 1.0f);
+    glRotatef(programWide.spin, 0.0f, 0.0f, 1.0f);
     light();
 
     glEnable(GL_DEPTH_TEST);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -14,7 +14,7 @@
 // Parameter: the ripples around a ring (5). The first data string names the picture.
 // Triggers: "CircFactor" sets the ripples, "ReverseAngle" turns the spin round, "Zoom" moves the
 // camera back, from where it flies in to its resting distance.
-class Tunnel : public Effect {
+class Tunnel : public SavableEffect<Tunnel> {
 public:
     static constexpr std::string_view circFactor = "CircFactor";
     static constexpr std::string_view reverseAngle = "ReverseAngle";
@@ -27,7 +27,7 @@ public:
     static constexpr int ringVertexCount = 256;
     static constexpr float restingZoom = 3.5f;
 
-    explicit Tunnel(const std::string& name) : Effect(name) {}
+    explicit Tunnel(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;
@@ -48,6 +48,24 @@ public:
     static float spinAngle();
     static float ripplePhase();
     static float lightPhase();
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 90.0f;
+        float ripple = 0.0f;
+        float swing = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const {
+        std::size_t bytes = 0;
+        for (const std::vector<Vertex>& ring : rings)
+            bytes += vectorBytes(ring);
+        return bytes;
+    }
 
 private:
     void load(float delta);

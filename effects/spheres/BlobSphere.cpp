@@ -10,16 +10,13 @@
 #include <cmath>
 #include <numbers>
 
+BlobSphere::ProgramWide BlobSphere::programWide;
+
 namespace {
 
 constexpr int sphereDepth = 3;
 constexpr float largeRadius = 2.7f;
 constexpr float smallRadius = 0.7f;
-
-float spin = 0.0f;
-// The two phases that carry the copies of the small sphere round.
-float phaseA = 0.0f;
-float phaseB = 0.0f;
 
 // The bulged surface is drawn at the second triples; the position still serves as the normal.
 void emitBulged(const Vertex& vertex) {
@@ -48,12 +45,13 @@ void BlobSphere::slide(float delta) {
 }
 
 void BlobSphere::blobStep(float delta) {
-    phaseA += perSecond(delta, 1.2f);
-    phaseB += perSecond(delta, 0.6f);
+    programWide.phaseA += perSecond(delta, 1.2f);
+    programWide.phaseB += perSecond(delta, 0.6f);
     const float pi = std::numbers::pi_v<float>;
-    const Vertex first(std::sin(phaseA), std::cos(phaseA), 2.7f * std::cos(phaseB));
-    const Vertex second(2.0f * std::sin(phaseB + pi), 2.7f * std::cos(phaseB + pi),
-                        std::cos(phaseA));
+    const Vertex first(std::sin(programWide.phaseA), std::cos(programWide.phaseA),
+                       2.7f * std::cos(programWide.phaseB));
+    const Vertex second(2.0f * std::sin(programWide.phaseB + pi),
+                        2.7f * std::cos(programWide.phaseB + pi), std::cos(programWide.phaseA));
     const std::size_t count = std::min(large.size(), small.size());
     for (std::size_t i = 0; i < count; ++i) {
         const Vertex& s = small[i];
@@ -92,8 +90,8 @@ void BlobSphere::render() {
     slide(delta);
     glTranslatef(x, -1.0f, -8.0f);
     glFrontFace(GL_CCW);
-    spin += perSixtieth(delta, 1.0f);
-    glRotatef(spin, 1.0f, 1.0f, 1.0f);
+    programWide.spin += perSixtieth(delta, 1.0f);
+    glRotatef(programWide.spin, 1.0f, 1.0f, 1.0f);
 
     blobStep(delta);
     // Alpha 0: the solid pass is opaque unless someone left blending on.
@@ -104,6 +102,6 @@ void BlobSphere::render() {
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1.0f, 1.0f, 1.0f, (std::sin(0.02f * spin) + 1.0f) * 0.1f);
+    glColor4f(1.0f, 1.0f, 1.0f, (std::sin(0.02f * programWide.spin) + 1.0f) * 0.1f);
     drawWire();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,13 +11,13 @@
 // A textured sphere that bulges wherever either of two moving copies of a small sphere pushes
 // out of it, with a faint additive wire over it; it slides in from the left and stops. No
 // parameters, no triggers; the first data string names the picture.
-class BlobSphere : public Effect {
+class BlobSphere : public SavableEffect<BlobSphere> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{noNumbers};
     static constexpr std::string_view defaultPicture = "\\source\\data\\256\\texture.jpg";
 
-    explicit BlobSphere(const std::string& name) : Effect(name) {}
+    explicit BlobSphere(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -31,6 +31,20 @@ public:
 
     float getX() const { return x; }
     const std::vector<Vertex>& largeSphere() const { return large; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+        // The two phases that carry the copies of the small sphere round.
+        float phaseA = 0.0f;
+        float phaseB = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(large) + vectorBytes(small); }
 
 private:
     // On the first frame: the picture and both spheres.

@@ -7,9 +7,9 @@
 #include <GL/gl.h>
 #include <cmath>
 
-namespace {
+HalfSphere::ProgramWide HalfSphere::programWide;
 
-float angle = 90.0f;
+namespace {
 
 // Steps in radians between rings and between the points of a ring.
 constexpr float ringStep = 0.2f;
@@ -22,7 +22,7 @@ int at(int dome, int ring, int point) {
 } // namespace
 
 float HalfSphere::spin() {
-    return angle;
+    return programWide.angle;
 }
 
 void HalfSphere::buildDomes() {
@@ -84,10 +84,10 @@ void HalfSphere::render() {
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -12.0f);
     glEnable(GL_CULL_FACE);
-    angle += perSixtieth(frameDelta(), 1.0f);
+    programWide.angle += perSixtieth(frameDelta(), 1.0f);
     // The axis turned upright, the pole hanging down and the open end up, and the spin about it.
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    glRotatef(programWide.angle, 0.0f, 0.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // Front faces cannot change inside glBegin: one batch per winding.
     glFrontFace(GL_CW);

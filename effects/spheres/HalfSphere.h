@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,7 +11,7 @@
 // Two nested domes, stretched along their axis into a long hanging cup, spinning about that
 // axis: the outer dome shows its outside, the inner one its inside, and a rim closes the gap
 // between their open edges. Always its own picture; no parameters, no triggers.
-class HalfSphere : public Effect {
+class HalfSphere : public SavableEffect<HalfSphere> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{noNumbers};
@@ -23,7 +23,7 @@ public:
     static constexpr float outerRadius = 2.8f;
     static constexpr float innerRadius = 2.7f;
 
-    explicit HalfSphere(const std::string& name) : Effect(name) {}
+    explicit HalfSphere(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;
@@ -33,6 +33,17 @@ public:
     static float spin();
     // The outer dome's vertices, then the inner dome's; filled anew every frame.
     const std::vector<Vertex>& domes() const { return vertices; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float angle = 90.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(vertices); }
 
 private:
     void buildDomes();

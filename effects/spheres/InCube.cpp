@@ -6,9 +6,9 @@
 
 #include <GL/gl.h>
 
-namespace {
+InCube::ProgramWide InCube::programWide;
 
-float spin = 0.0f;
+namespace {
 
 constexpr float halfSide = 2.0f;
 
@@ -29,11 +29,11 @@ constexpr FaceFrame frames[6] = {
 } // namespace
 
 float InCube::angle() {
-    return spin;
+    return programWide.spin;
 }
 
 void InCube::resetAngle() {
-    spin = 0.0f;
+    programWide.spin = 0.0f;
 }
 
 void InCube::init() {
@@ -46,7 +46,7 @@ void InCube::trigger(const std::string& triggerId, const std::vector<float>&) {
 }
 
 void InCube::turn(float delta) {
-    spin += perSixtieth(delta, direction);
+    programWide.spin += perSixtieth(delta, direction);
 }
 
 void InCube::buildFaces() {
@@ -106,7 +106,7 @@ void InCube::render() {
     // Just off centre: the viewer is inside the cube.
     glTranslatef(0.0f, 0.0f, -0.1f);
     turn(frameDelta());
-    glRotatef(spin, 0.5f, 1.5f, -1.0f);
+    glRotatef(programWide.spin, 0.5f, 1.5f, -1.0f);
     glBegin(GL_QUADS);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         // Lighting stays off; the normals are for anyone who turns it on.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -12,7 +12,7 @@
 // The inside of a textured cube turning round the viewer, who sits near its centre: every
 // face carries the picture. No parameters; the first data string names the picture.
 // "ReverseAngle" turns the spin the other way.
-class InCube : public Effect {
+class InCube : public SavableEffect<InCube> {
 public:
     static constexpr std::string_view reverseAngle = "ReverseAngle";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
@@ -21,7 +21,7 @@ public:
     // Quads along each side of a face.
     static constexpr int subdivision = 1;
 
-    explicit InCube(const std::string& name) : Effect(name) {}
+    explicit InCube(const std::string& name) : SavableEffect(name) {}
 
     void init() override;
     void render() override;
@@ -35,6 +35,22 @@ public:
     // Back to the start, for tests that need it.
     static void resetAngle();
     float getDirection() const { return direction; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const {
+        std::size_t bytes = 0;
+        for (const Face& face : faces)
+            bytes += vectorBytes(face);
+        return bytes;
+    }
 
 private:
     // A face's (n + 1) x (n + 1) grid of vertices, row by row.

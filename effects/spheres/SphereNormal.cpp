@@ -9,15 +9,11 @@
 #include <GL/gl.h>
 #include <cmath>
 
+SphereNormal::ProgramWide SphereNormal::programWide;
+
 namespace {
 
 constexpr float radii[3] = {0.5f, 3.0f, 6.0f};
-
-bool lines = false;
-float spinA = 0.0f;
-float spinB = 0.0f;
-float colourPhase = 0.0f;
-SphereNormal::Pulse shared;
 
 // Spikes spring out once every this many sixtieths of a second.
 constexpr float pulsePeriod = 200.0f;
@@ -36,15 +32,15 @@ void emit(const Vertex& vertex) {
 } // namespace
 
 const SphereNormal::Pulse& SphereNormal::pulse() {
-    return shared;
+    return programWide.pulse;
 }
 
 void SphereNormal::resetPulse() {
-    shared = Pulse{};
+    programWide.pulse = Pulse{};
 }
 
 bool SphereNormal::linesMode() {
-    return lines;
+    return programWide.lines;
 }
 
 void SphereNormal::load() {
@@ -53,22 +49,22 @@ void SphereNormal::load() {
         for (Vertex& vertex : spheres[s])
             vertex.setBase(vertex);
     }
-    lines = hasParameter(parameters, 0) && integerParameter(parameters[0]) == 1;
+    programWide.lines = hasParameter(parameters, 0) && integerParameter(parameters[0]) == 1;
     texture = TextureManager::instance()->pictureOrFallback(pictureName(data, defaultPicture));
 }
 
 // A frame's spikes sit delta x 30 below the pulse size: half a unit at 60 frames a second. The
 // size itself keeps its value, so it cannot drift when frames are not a sixtieth long.
 float SphereNormal::stepPulse(float delta) {
-    if (shared.size > 1.0f)
-        shared.size -= perSecond(delta, 2.4f);
-    shared.tick += perSixtieth(delta, 1.0f);
-    if (shared.tick >= pulsePeriod) {
-        shared.tick = 0.0f;
-        shared.size = 1.5f;
-        shared.offset = shared.offset == 0 ? 32 : 0;
+    if (programWide.pulse.size > 1.0f)
+        programWide.pulse.size -= perSecond(delta, 2.4f);
+    programWide.pulse.tick += perSixtieth(delta, 1.0f);
+    if (programWide.pulse.tick >= pulsePeriod) {
+        programWide.pulse.tick = 0.0f;
+        programWide.pulse.size = 1.5f;
+        programWide.pulse.offset = programWide.pulse.offset == 0 ? 32 : 0;
     }
-    return shared.size - perSecond(delta, 30.0f);
+    return programWide.pulse.size - perSecond(delta, 30.0f);
 }
 
 // Every 64th vertex from the offset on: on the middle sphere with the rest of its quad, on the
@@ -79,7 +75,7 @@ void SphereNormal::placeSpikes(float scale) {
         rest.scale(scale);
         vertex.setPosition(rest);
     };
-    for (std::size_t i = shared.offset; i < middle().size(); i += spikeSpacing) {
+    for (std::size_t i = programWide.pulse.offset; i < middle().size(); i += spikeSpacing) {
         for (std::size_t corner = 0; corner < 4 && i + corner < spheres[1].size(); ++corner)
             toScale(spheres[1][i + corner]);
         toScale(spheres[0][i]);
@@ -133,7 +129,7 @@ void SphereNormal::render() {
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
     glDisable(GL_BLEND);
-    if (lines) {
+    if (programWide.lines) {
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
         glDisable(GL_TEXTURE_2D);
@@ -142,20 +138,20 @@ void SphereNormal::render() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     demoSurface().setLineWidth(2.0f);
     glTranslatef(0.0f, 0.0f, -12.0f);
-    if (!lines)
-        spinA += perSixtieth(delta, 1.0f);
-    glRotatef(spinA, 1.0f, 1.0f, 1.0f);
-    spinB += perSixtieth(delta, 2.0f);
-    if (!lines) {
-        const float swell = 1.0f + 0.5f * std::sin(0.01f * spinB);
+    if (!programWide.lines)
+        programWide.spinA += perSixtieth(delta, 1.0f);
+    glRotatef(programWide.spinA, 1.0f, 1.0f, 1.0f);
+    programWide.spinB += perSixtieth(delta, 2.0f);
+    if (!programWide.lines) {
+        const float swell = 1.0f + 0.5f * std::sin(0.01f * programWide.spinB);
         glScalef(swell, swell, swell);
         glTranslatef(-2.0f, 1.0f, -1.0f);
     }
-    glRotatef(spinB, 0.3f, 1.4f, 1.0f);
-    colourPhase += perSecond(delta, 0.3f);
-    if (lines) {
-        colourPhase += perSecond(delta, 0.6f);
-        drawLines(colourPhase);
+    glRotatef(programWide.spinB, 0.3f, 1.4f, 1.0f);
+    programWide.colourPhase += perSecond(delta, 0.3f);
+    if (programWide.lines) {
+        programWide.colourPhase += perSecond(delta, 0.6f);
+        drawLines(programWide.colourPhase);
         return;
     }
     placeSpikes(stepPulse(delta));

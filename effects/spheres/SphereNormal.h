@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -13,7 +13,7 @@
 // (p[0] = 1 on the first frame, for the whole program from then on): a faint coloured line
 // from each point of the inner sphere to the matching point of the middle one. The first data
 // string names the picture. No triggers.
-class SphereNormal : public Effect {
+class SphereNormal : public SavableEffect<SphereNormal> {
 public:
     // What a script can hand it, stated for the effect and the checks of scripts alike.
     static constexpr EffectInputs inputs{{1}};
@@ -29,7 +29,7 @@ public:
         int offset = 0;
     };
 
-    explicit SphereNormal(const std::string& name) : Effect(name) {}
+    explicit SphereNormal(const std::string& name) : SavableEffect(name) {}
 
     void init() override {}
     void render() override;
@@ -47,6 +47,23 @@ public:
     const std::vector<Vertex>& inner() const { return spheres[0]; }
     const std::vector<Vertex>& middle() const { return spheres[1]; }
     const std::vector<Vertex>& outer() const { return spheres[2]; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        bool lines = false;
+        float spinA = 0.0f;
+        float spinB = 0.0f;
+        float colourPhase = 0.0f;
+        Pulse pulse;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const {
+        return vectorBytes(spheres[0]) + vectorBytes(spheres[1]) + vectorBytes(spheres[2]);
+    }
 
 private:
     // On the first frame: the spheres, the mode and the picture.

@@ -11,10 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+Universe::ProgramWide Universe::programWide;
 
-float spin = 0.0f;
-float phase = 0.0f;
+namespace {
 
 constexpr float blinkAlpha = 0.5f;
 constexpr float blinkSize = 0.7f;
@@ -76,10 +75,10 @@ void Universe::render() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -8.0f);
-    spin += perSixtieth(delta, 1.0f);
-    glRotatef(spin, 1.0f, 1.0f, 1.0f);
-    glTranslatef(0.0f, 0.0f, 2.0f * std::sin(0.01f * spin));
+    programWide.spin += perSixtieth(delta, 1.0f);
+    glRotatef(programWide.spin, 1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, 2.0f * std::sin(0.01f * programWide.spin));
     decay();
-    phase += perSecond(delta, 0.6f);
-    drawStars(spin, phase);
+    programWide.phase += perSecond(delta, 0.6f);
+    drawStars(programWide.spin, programWide.phase);
 }

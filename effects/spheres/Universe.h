@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effect.h"
 #include "EffectInputs.h"
+#include "SavableEffect.h"
 #include "Texture.h"
 #include "Vertex.h"
 
@@ -11,7 +11,7 @@
 // 250 coloured glowing sprites on orbits that swell and turn, added onto what lies beneath.
 // No parameters; the first data string names the sprite picture. "Blink" brightens and
 // enlarges every sprite at once, after which they fade back frame by frame.
-class Universe : public Effect {
+class Universe : public SavableEffect<Universe> {
 public:
     static constexpr std::string_view blink = "Blink";
     // What a script can hand it, stated for the effect and the checks of scripts alike.
@@ -22,7 +22,7 @@ public:
     static constexpr float restAlpha = 0.3f;
     static constexpr float restSize = 0.5f;
 
-    explicit Universe(const std::string& name) : Effect(name) { alpha = restAlpha; }
+    explicit Universe(const std::string& name) : SavableEffect(name) { alpha = restAlpha; }
 
     void init() override {}
     void render() override;
@@ -35,6 +35,18 @@ public:
     float getSize() const { return size; }
     // Where each star's orbit is drawn from; empty until the first frame.
     const std::vector<Vertex>& stars() const { return starPositions; }
+
+    // The animation state of the whole class rather than of one object: the two objects of a
+    // pair advance it together, and it keeps its value while an effect stops and starts again.
+    // Kept in one struct, so that saving the demo's state takes all of it.
+    struct ProgramWide {
+        float spin = 0.0f;
+        float phase = 0.0f;
+    };
+    static ProgramWide programWide;
+
+    // What a saved copy holds besides the object, in bytes.
+    std::size_t heapBytes() const { return vectorBytes(starPositions); }
 
 private:
     // On the first frame: the picture and the stars, from the reseeded shared generator.

@@ -22,6 +22,13 @@ constexpr int softwareChannels = 32;
 VolumeGroup group("Music", 255);
 std::unique_ptr<MusicPlayer> player;
 StreamHandle stream;
+// A stream taken back by restoring a state from before it was opened, with the name it was
+// opened by: opening that name again plays it from its start, so that going back and forth over
+// the music's start does not open the file every time.
+StreamHandle parked;
+std::string parkedName;
+// The name the current stream was opened by.
+std::string lastStreamName;
 bool started = false;
 std::vector<void (*)()> exitActions;
 bool exitHookInstalled = false;
@@ -54,8 +61,8 @@ void reportUnplayable(const std::string& specification, SoundLibrary& library) {
         return;
     const std::string reason =
         started ? library.lastError() : std::string("the sound library does not start");
-    std::cerr << programName() << ": cannot play music \"" << specification
-              << "\": " << reason << std::endl;
+    std::cerr << programName() << ": cannot play music \"" << specification << "\": " << reason
+              << std::endl;
 }
 
 } // namespace
@@ -83,7 +90,13 @@ void loadMusic(std::string specification) {
         made = std::make_unique<CdPlayer>(group, library, music.track, music.mode);
         break;
     case MusicRequest::Kind::Stream:
-        stream = library.openStream(specification);
+        if (parked && specification == parkedName) {
+            stream = parked;
+            parked = StreamHandle{};
+        } else {
+            stream = library.openStream(specification);
+        }
+        lastStreamName = specification;
         if (!stream)
             reportUnplayable(specification, library);
         made = std::make_unique<StreamPlayer>(group, library, stream);
@@ -108,6 +121,52 @@ MusicPlayer* currentPlayer() {
 
 VolumeGroup& musicGroup() {
     return group;
+}
+
+namespace {
+
+// The player of a stream that a restored state names: a stream opened earlier than the current
+// one, or parked.
+void playAgain(StreamHandle again) {
+    if (parked == again)
+        parked = StreamHandle{};
+    stream = again;
+    auto made = std::make_unique<StreamPlayer>(group, SoundLibrary::instance(), again);
+    made->play();
+    player = std::move(made);
+}
+
+} // namespace
+
+MusicState saveMusicState() {
+    MusicState state;
+    state.masterVolume = group.masterVolume();
+    if (stream) {
+        if (const auto place = SoundLibrary::instance().streamState(stream)) {
+            state.stream = stream;
+            state.place = *place;
+        }
+    }
+    return state;
+}
+
+void restoreMusicState(const MusicState& state) {
+    SoundLibrary& library = SoundLibrary::instance();
+    if (!state.stream) {
+        if (stream) {
+            library.stopStream(stream);
+            parked = stream;
+            // Streams are opened by name only through loadMusic, which kept the name.
+            parkedName = lastStreamName;
+            stream = StreamHandle{};
+            player.reset();
+        }
+    } else {
+        if (state.stream != stream)
+            playAgain(state.stream);
+        library.restoreStreamState(stream, state.place);
+    }
+    group.setMasterVolume(state.masterVolume);
 }
 
 StreamHandle currentStream() {

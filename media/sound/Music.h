@@ -33,6 +33,19 @@ StreamHandle currentStream();
 // reads every frame.
 int streamTime(StreamHandle stream);
 
+// What a saved state of the demo keeps of its music: the stream the clock reads (null before
+// any was opened), where it stands to the frame, and the music's master volume.
+struct MusicState {
+    StreamHandle stream;
+    SoundLibrary::StreamState place;
+    std::uint8_t masterVolume = 255;
+};
+MusicState saveMusicState();
+// Puts the music back. A state from before the music was opened stops the stream and sets the
+// clock back to standing; opening the same music again then plays that stream from its start
+// rather than opening the file once more.
+void restoreMusicState(const MusicState& state);
+
 // Runs the exit actions now, latest registered first: destroying the current player (registered by
 // every loadMusic), closing the library (registered by initSound). They run by themselves at
 // process exit; running them again does nothing more.

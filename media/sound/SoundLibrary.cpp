@@ -373,6 +373,67 @@ bool SoundLibrary::streamEnded(StreamHandle stream) const {
     return found && found->ended;
 }
 
+std::optional<SoundLibrary::StreamState> SoundLibrary::streamState(StreamHandle stream) {
+    std::lock_guard guard(lock);
+    const Stream* found = findStream(stream);
+    if (!found)
+        return std::nullopt;
+    StreamState state{found->position, found->paused, found->ended, found->needsRewind};
+    // Frames taken by a device but not heard yet are to be played again: the stream stands
+    // where it is heard.
+    if (clock && !found->ended) {
+        const double heard = clock->heard(monotonicSeconds());
+        state.position = found->history.positionAt(heard, found->position);
+    }
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        if (channels[i].stream == stream && (state.channel == noChannel || channels[i].playing)) {
+            state.channel = static_cast<int>(i);
+            state.channelPlaying = channels[i].playing;
+            state.channelVolume = channels[i].volume;
+        }
+    }
+    return state;
+}
+
+bool SoundLibrary::restoreStreamState(StreamHandle stream, const StreamState& state) {
+    std::lock_guard guard(lock);
+    Stream* found = findStream(stream);
+    if (!found)
+        return false;
+    // What the device still holds of the stream is thrown away with the rest.
+    found->unheard.clear();
+    found->history.clear();
+    if (!moveSource(*found, state.position))
+        return false;
+    found->paused = state.paused;
+    found->ended = state.ended;
+    found->needsRewind = state.needsRewind;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        if (static_cast<int>(i) == state.channel)
+            channels[i] = Channel{stream, state.channelPlaying, state.channelVolume};
+        else if (channels[i].stream == stream)
+            channels[i] = Channel{};
+    }
+    return true;
+}
+
+bool SoundLibrary::moveSource(Stream& stream, std::int64_t target) {
+    if (target < stream.position) {
+        if (!stream.source->rewind())
+            return false;
+        stream.position = 0;
+    }
+    while (stream.position < target) {
+        const std::size_t block =
+            static_cast<std::size_t>(std::min<std::int64_t>(target - stream.position, blockFrames));
+        const std::size_t made = stream.source->render(scratch.data(), block);
+        stream.position += static_cast<std::int64_t>(made);
+        if (made < block)
+            break;
+    }
+    return true;
+}
+
 StreamHandle SoundLibrary::channelStream(int channel) const {
     std::lock_guard guard(lock);
     return validChannel(channel) ? channels[static_cast<std::size_t>(channel)].stream

@@ -96,6 +96,25 @@ public:
     int streamTime(StreamHandle stream);
     bool streamEnded(StreamHandle stream) const;
 
+    // Where a stream stands, to the frame, and how it plays: what a saved state of the demo keeps
+    // of its music.
+    struct StreamState {
+        std::int64_t position = 0;
+        bool paused = false;
+        bool ended = false;
+        bool needsRewind = false;
+        // The channel that carries it, or noChannel.
+        int channel = noChannel;
+        bool channelPlaying = false;
+        std::uint8_t channelVolume = 255;
+    };
+    // Nothing for an unknown stream.
+    std::optional<StreamState> streamState(StreamHandle stream);
+    // Puts the stream back where the state says: its decoding goes on at exactly that frame (from
+    // the start again when it has to go back), and its position reads that frame at once. False
+    // for an unknown stream, or a file that cannot be read from its start again.
+    bool restoreStreamState(StreamHandle stream, const StreamState& state);
+
     // The stream last started on the channel (kept after it ended), and whether it still plays
     // there (paused counts as playing).
     StreamHandle channelStream(int channel) const;
@@ -156,6 +175,9 @@ private:
     };
 
     void feedDevice(float* out, std::size_t frames);
+    // Decodes the stream's source on from `stream.position` to `target`, from its start again
+    // when the target lies behind; what is decoded is not heard. False when it cannot rewind.
+    bool moveSource(Stream& stream, std::int64_t target);
     // After the device stopped at `stoppedAt`: every stream goes back to the position heard,
     // the frames the device took but had not played to be played again.
     void handBackUnheard(double stoppedAt);

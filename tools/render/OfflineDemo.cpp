@@ -130,6 +130,15 @@ void OfflineDemo::drawFrame() {
     ++frames;
 }
 
+OfflineDemo::Saved OfflineDemo::saveState() const {
+    return Saved{demo->saveState(), frames};
+}
+
+void OfflineDemo::restoreState(const Saved& saved) {
+    demo->restoreState(saved.demo);
+    frames = saved.frame;
+}
+
 std::int64_t OfflineDemo::samplesBefore(long frame) const {
     return rate.samplesBefore(frame, sampleRate);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DemoSnapshot.h"
 #include "DemoSurface.h"
 #include "FrameRate.h"
 #include "Image.h"
@@ -61,6 +62,15 @@ public:
     // memory when it already has the frame's size: a fresh frame's memory costs as much as
     // reading it back.
     void readPixels(Image& into, PixelOrder order = PixelOrder::Rgb) const;
+
+    // The demo between two frames, with the number of the next frame: putting it back draws the
+    // same frames, and mixes the same music, as came after it was taken.
+    struct Saved {
+        DemoSnapshot demo;
+        long frame = 0;
+    };
+    Saved saveState() const;
+    void restoreState(const Saved& saved);
 
     // Sample frames of music before frame `frame`: no drift for rates that do not divide 44100.
     std::int64_t samplesBefore(long frame) const;
