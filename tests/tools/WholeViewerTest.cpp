@@ -6,6 +6,7 @@
 #include "ScriptText.h"
 #include "TempFolder.h"
 #include "TestMedia.h"
+#include "TestPictures.h"
 #include "WindowPixels.h"
 
 #include <cmath>
@@ -38,7 +39,7 @@ std::string run(const std::string& command) {
     return out;
 }
 
-// The viewer's window (a restart makes a new one); "" while there is none.
+// The viewer's window; "" while there is none.
 std::string viewerWindow() {
     const std::string all = run("xdotool search --name ' fps' 2>/dev/null");
     const std::size_t last = all.rfind('\n');
@@ -70,9 +71,9 @@ bool titleShows(const std::function<bool(const std::string&)>& wanted, std::stri
     return false;
 }
 
-// A key whose press makes the viewer quit or start afresh takes its window away before xdotool
-// lets go of it, and the display would hold it down for the next viewer's window: it is let go
-// of on the display as well.
+// A key whose press makes the viewer quit takes its window away before xdotool lets go of it,
+// and the display would hold it down for the next viewer's window: it is let go of on the
+// display as well.
 void press(const std::string& key) {
     run("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
     run("xdotool keyup " + key + " 2>/dev/null");
@@ -131,6 +132,7 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
         << seen();
     EXPECT_NE(last.find("Landscape"), std::string::npos) << seen();
 
+    const std::string window = viewerWindow();
     const double before = shownTime(last);
     press("Right");
     EXPECT_TRUE(
@@ -140,7 +142,7 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) < 2.0; }, last))
         << seen();
 
-    // Paused, a seek moves the time and nothing else; a seek back, which starts afresh, too.
+    // Paused, a seek moves the time and nothing else, back as well as on.
     press("space");
     EXPECT_TRUE(titleShows(isPaused, last)) << seen();
     const double pausedAt = shownTime(last);
@@ -161,8 +163,10 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
         << seen();
     press("space");
     EXPECT_TRUE(titleShows([&](const std::string& t) { return !isPaused(t); }, last)) << seen();
+    // All of it in the one window.
+    EXPECT_EQ(viewerWindow(), window);
 
-    // A changed script is played afresh: the new effect appears among the active ones.
+    // A changed script is reloaded: the new effect appears among the active ones.
     folder.write("demoscript.scr", script + effectRecord("fade", "Fader", 9, "0", "0", "100"));
     EXPECT_TRUE(
         titleShows([](const std::string& t) { return t.find("Fader") != std::string::npos; }, last))
@@ -183,25 +187,44 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
     EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
 }
 
-// A fresh process that finds the script broken (changed again since it was checked) waits for
-// the fix, then shows the time it was started for. Here the fix is a file the script includes
-// that was not there.
-TEST_F(WholeViewer, ARestartOnABrokenScriptWaitsForItsFix) {
-    folder.write("demoscript.scr", script + "include \"more.scr\";\n");
-    const auto viewer = start({"--restarted", "--at", "3"});
+// An edit is played in the same window, from before its first change; a script that breaks
+// meanwhile (here by including a file that is not there yet) is told about while the last good
+// demo plays on, and its fix is taken up.
+TEST_F(WholeViewer, ReloadsInTheSameWindowAndWaitsForAFix) {
+    folder.write("demoscript.scr", script);
+    const auto viewer = start({"--at", "3"});
     ASSERT_TRUE(viewer->started());
+    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.0; }, last))
+        << seen();
+    const std::string window = viewerWindow();
+    // The landscape without its clouds is black; the white fader of the edit is not.
+    auto centre = [&] {
+        const WindowPixels shown = readWindowPixels(viewerWindow());
+        return shown.width > 0 ? shown.at(shown.width / 2, shown.height / 2) : 0u;
+    };
+    EXPECT_EQ(centre(), 0u);
 
+    folder.write("demoscript.scr", script + "include \"more.scr\";\n");
     EXPECT_TRUE(titleShows(
         [](const std::string& t) { return t.find("error:") != std::string::npos; }, last))
         << seen();
-    folder.write("more.scr", effectRecord("fade", "Fader", 9, "0", "0", "100"));
+    const double broken = shownTime(last);
+    EXPECT_TRUE(titleShows([&](const std::string& t) { return shownTime(t) > broken + 0.5; }, last))
+        << seen();
+
+    folder.write("more.scr", whiteFader);
     EXPECT_TRUE(titleShows(
-        [](const std::string& t) {
-            return shownTime(t) >= 3.0 && t.find("Fader") != std::string::npos &&
-                   t.find("error:") == std::string::npos;
+        [&](const std::string& t) {
+            return t.find("white (Fader 9)") != std::string::npos &&
+                   t.find("error:") == std::string::npos && shownTime(t) >= broken;
         },
         last))
         << seen();
+    EXPECT_EQ(viewerWindow(), window);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (centre() != 0xFFFFFFu && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(centre(), 0xFFFFFFu);
 
     press("Escape");
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
@@ -446,6 +469,61 @@ TEST_F(WholeViewer, RunsOnAFreeClockWithoutMusic) {
         << seen();
     EXPECT_EQ(viewerSaid(err).find("running on a free clock"), std::string::npos)
         << viewerSaid(err);
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}
+
+namespace {
+
+void writeSolidJpeg(const std::filesystem::path& file, std::uint8_t r, std::uint8_t g,
+                    std::uint8_t b) {
+    const std::vector<std::uint8_t> bytes = encodeJpeg(solidImage(256, 256, r, g, b));
+    // Written beside and renamed over, as editors save: never seen half written.
+    const std::filesystem::path beside = file.string() + ".new";
+    std::ofstream(beside, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::rename(beside, file);
+}
+
+} // namespace
+
+// A picture changed on disk is shown anew: the old one, kept as a texture, is never drawn again.
+TEST_F(WholeViewer, ShowsAChangedPicture) {
+    writeSolidJpeg(folder.path() / "photo.jpg", 255, 0, 0);
+    folder.write("demoscript.scr",
+                 recordTypes +
+                     effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
+                     effectRecord("photo", "Picture1", 5, "0", "0.5", "100", "photo.jpg"));
+    const auto viewer = start({"--at", "3"});
+    ASSERT_TRUE(viewer->started());
+    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.0; }, last))
+        << seen();
+    auto centreIs = [&](std::uint32_t wanted) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        std::uint32_t pixel = 0;
+        while (std::chrono::steady_clock::now() < until) {
+            const WindowPixels shown = readWindowPixels(viewerWindow());
+            pixel = shown.width > 0 ? shown.at(shown.width / 2, shown.height / 2) : 0u;
+            // JPEG's error: each channel within a few steps.
+            const auto near = [](std::uint32_t a, std::uint32_t b) {
+                return std::abs(static_cast<int>(a & 0xFF) - static_cast<int>(b & 0xFF)) < 12;
+            };
+            if (near(pixel >> 16, wanted >> 16) && near(pixel >> 8, wanted >> 8) &&
+                near(pixel, wanted))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::cerr << "centre " << std::hex << pixel << std::dec << "\n";
+        return false;
+    };
+    EXPECT_TRUE(centreIs(0xFF0000u)) << seen();
+    writeSolidJpeg(folder.path() / "photo.jpg", 0, 0, 255);
+    EXPECT_TRUE(centreIs(0x0000FFu)) << seen();
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.0; }, last))
+        << seen();
+
     press("Escape");
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
     EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);

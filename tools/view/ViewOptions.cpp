@@ -12,12 +12,6 @@ namespace {
 constexpr double latestSeconds = 86400.0;
 constexpr long largestSide = 8192;
 
-std::string seconds(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
-}
-
 } // namespace
 
 OptionParser viewCommandLine(ViewOptions& options) {
@@ -44,7 +38,7 @@ OptionParser viewCommandLine(ViewOptions& options) {
                           throw UsageError("wants music or free");
                       options.clock = value == "music" ? ClockKind::Music : ClockKind::Free;
                   });
-    // What a restart hands the fresh process; not for users.
+    // For tests and benches; not for users.
     parser.option("--loop", {"A", "B"}, "", [&](const std::vector<std::string>& values) {
         options.loopStart = readSeconds(values[0], latestSeconds);
         options.loopEnd = readSeconds(values[1], latestSeconds);
@@ -52,7 +46,9 @@ OptionParser viewCommandLine(ViewOptions& options) {
             throw UsageError("wants its end after its start");
     });
     parser.flag("--paused", "", [&] { options.paused = true; });
-    parser.flag("--restarted", "", [&] { options.restarted = true; });
+    parser.option("--snapshot-every", "S", "", [&](const std::string& value) {
+        options.snapshotEvery = readSeconds(value, latestSeconds);
+    });
     parser.epilogue(
         "Keys: Space pauses, . steps a frame while paused, Right and Left seek 1 s (10 s with\n"
         "Shift), Home goes back to 0, [ and ] set the start and end of a loop, s saves the frame\n"
@@ -67,23 +63,4 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
     if (viewCommandLine(options).parse(arguments, said, said))
         throw std::invalid_argument(said.str());
     return options;
-}
-
-std::vector<std::string> restartArguments(const ViewOptions& options, double at) {
-    // Whatever the clock said, the fresh process must accept its --at.
-    const double shown = std::isfinite(at) ? std::clamp(at, 0.0, latestSeconds) : 0.0;
-    std::vector<std::string> arguments{"--restarted", "--at", seconds(shown), "--size",
-                                       std::to_string(options.width) + "x" +
-                                           std::to_string(options.height)};
-    if (options.clock == ClockKind::Free)
-        arguments.insert(arguments.end(), {"--clock", "free"});
-    if (options.loopStart && options.loopEnd) {
-        arguments.insert(arguments.end(),
-                         {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});
-    }
-    if (options.paused)
-        arguments.push_back("--paused");
-    // A script whose name starts with "-" is still the script.
-    arguments.insert(arguments.end(), {"--", options.script});
-    return arguments;
 }

@@ -18,6 +18,8 @@
 #include "ShownFrame.h"
 #include "SoundLibrary.h"
 #include "StopSignals.h"
+#include "TextureManager.h"
+#include "TimelineChange.h"
 #include "TimelineLoader.h"
 #include "ToolSupport.h"
 #include "ViewClock.h"
@@ -39,6 +41,8 @@ constexpr int sampleRate = 44100;
 constexpr GLbitfield allAttributeBits = 0x000FFFFF;
 // The frames after a load by which a music stream must be playing for the music clock to run.
 constexpr long framesToStartMusic = 2;
+// What the snapshots may hold together; past it they are kept further apart.
+constexpr std::size_t snapshotBudget = std::size_t{768} << 20;
 
 std::string twoPlaces(double value) {
     char text[32];
@@ -46,17 +50,10 @@ std::string twoPlaces(double value) {
     return text;
 }
 
-// Says nothing and answers Yes: for the tries at a window before the last.
-class QuietDialogs : public Dialogs {
-public:
-    void show(const std::string&, const std::string&, DialogIcon) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
-};
-
 } // namespace
 
 Viewer::Viewer(ViewOptions options, std::string program)
-    : options(std::move(options)), program(std::move(program)) {}
+    : options(std::move(options)), program(std::move(program)), snapshots(snapshotBudget) {}
 
 // The effects go while their GL context is still there.
 Viewer::~Viewer() {
@@ -89,7 +86,7 @@ int Viewer::run() {
 
     if (options.at > 0.0 && loaded) {
         const auto began = Clock::now();
-        if (!replayTo(options.at))
+        if (!seekTo(options.at))
             return 0;
         const double spent = std::chrono::duration<double>(Clock::now() - began).count();
         std::cerr << "reelview: replayed " << twoPlaces(now()) << " s in " << twoPlaces(spent)
@@ -124,8 +121,9 @@ int Viewer::run() {
         if (stepDue)
             stepClock(std::lround(now() * ViewClock::frameRate));
         frameDue = stepDue = false;
-        if (options.loopStart && options.loopEnd && now() >= *options.loopEnd)
-            restartAt(*options.loopStart);
+        if (options.loopStart && options.loopEnd && now() >= *options.loopEnd &&
+            !seekTo(*options.loopStart))
+            break;
         showFrame();
         ++rateFrames;
         updateTitle(false);
@@ -136,41 +134,19 @@ int Viewer::run() {
     return signal ? StopSignals::exitStatus(signal) : 0;
 }
 
-// The window may be resized and made to fill the screen: the picture keeps 4:3 at any size. A
-// fresh process has been seen to find the display refusing it for a moment after the process
-// it replaces let go of it; it tries again for a few seconds before it gives up.
+// The window may be resized and made to fill the screen: the picture keeps 4:3 at any size.
 bool Viewer::openWindow() {
     const SurfaceRequest surface{options.width, options.height, true};
-    if (options.restarted) {
-        QuietDialogs quiet;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            if (demo->createWindow(false, quiet, surface))
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        }
-    }
     return demo->createWindow(false, Dialogs::system(), surface);
 }
 
-// A process the viewer started itself keeps its window when the script fails to load (it was
-// changed again since it was checked): nothing plays, the title tells why, and the next good
-// save brings the demo back at the time it was to show.
+// The first load: a script that does not load ends the viewer with its error. The demo as loaded
+// is what every seek back to the start puts back.
 void Viewer::loadDemo() {
-    try {
-        demo->loadTimeline(options.script);
-        loaded = true;
-        reportWarnings();
-        return;
-    } catch (const Errors::LoadError& problem) {
-        if (!options.restarted)
-            throw;
-        error = oneLine(problem.getMessage());
-    } catch (const Errors::DataBaseError& problem) {
-        if (!options.restarted)
-            throw;
-        error = oneLine(problem.getMessage());
-    }
-    std::cerr << "reelview: " << error << '\n';
+    demo->loadTimeline(options.script);
+    loaded = true;
+    reportWarnings();
+    start = demo->saveState();
 }
 
 // As reelcheck gives them, after every load: a reload is as good a time as any to hear of them.
@@ -218,6 +194,7 @@ void Viewer::checkMusic() {
 }
 
 void Viewer::showFrame() {
+    lastDrawn = now();
     demo->drawFrame();
     if (saveDue)
         saveFrame();
@@ -228,6 +205,51 @@ void Viewer::showFrame() {
     checkMusic();
     if (!options.paused && clock->kind() == ClockKind::Free)
         clock->stepFrame();
+    keepSnapshot();
+}
+
+void Viewer::keepSnapshot() {
+    if (!loaded || options.snapshotEvery <= 0.0)
+        return;
+    const std::optional<double> latest = snapshots.latestTime();
+    if (lastDrawn <= 0.0 || (latest && lastDrawn - *latest < options.snapshotEvery))
+        return;
+    DemoSnapshot snapshot = demo->saveState();
+    const double time = snapshot.time();
+    snapshots.keep(time, std::move(snapshot));
+}
+
+// The frame drawn at a snapshot's time has been drawn: the next comes after it. Music is put
+// back to the sample; a free clock is set to the frame after.
+void Viewer::putBack(const DemoSnapshot& snapshot, bool atStart) {
+    demo->restoreState(snapshot);
+    if (clock->kind() == ClockKind::Free) {
+        clock->setTime(snapshot.time());
+        if (!atStart)
+            clock->stepFrame();
+    }
+    ended = effects->demoFinished();
+}
+
+bool Viewer::seekTo(double target) {
+    target = std::max(0.0, target);
+    SoundLibrary::instance().switchOutput(AudioOutput::Offline);
+    // The latest snapshot whose frame came before the target; the start for 0.
+    const DemoSnapshot* from = snapshots.latestAtOrBefore(target - 1e-6);
+    const bool fromStart = !from;
+    if (fromStart && start)
+        from = &*start;
+    const double here = now();
+    if (from && (target < here || from->time() > here || ended))
+        putBack(*from, fromStart);
+    if (!replayTo(target))
+        return false;
+    if (!options.paused && !ended)
+        SoundLibrary::instance().switchOutput(AudioOutput::Device);
+    // The replay showed its progress, not the frame it reached.
+    frameDue = true;
+    updateTitle(true);
+    return true;
 }
 
 bool Viewer::replayTo(double target) {
@@ -241,11 +263,13 @@ bool Viewer::replayTo(double target) {
         // the effects' state on.
         glEnable(GL_SCISSOR_TEST);
         glScissor(0, 0, 1, 1);
+        lastDrawn = now();
         demo->drawFrame();
         glDisable(GL_SCISSOR_TEST);
         // GL queues unshown frames without bound otherwise.
         glFinish();
         stepClock(frame);
+        keepSnapshot();
         if (!musicChecked) {
             checkMusic();
             if (clock->kind() == ClockKind::Free)
@@ -316,7 +340,9 @@ bool Viewer::handleEvents() {
             // After the end, Home plays the demo again.
             if (ended)
                 options.paused = false;
-            restartAt(0.0);
+            if (!seekTo(0.0))
+                return false;
+            continue;
         case WindowEvent::Named::F1: handleKey('H'); continue;
         case WindowEvent::Named::F11: toggleFullscreen(); continue;
         case WindowEvent::Named::None: break;
@@ -389,36 +415,13 @@ void Viewer::saveFrame() {
 }
 
 void Viewer::seekBy(double seconds) {
-    const double target = std::max(0.0, now() + seconds);
-    if (seconds < 0.0) {
-        if (ended)
-            options.paused = false;
-        restartAt(target);
-    }
-    if (ended)
+    // A seek back from the end plays on from there.
+    if (ended && seconds < 0.0)
+        options.paused = false;
+    if (ended && seconds > 0.0)
         return;
-    if (!replayTo(target)) {
+    if (!seekTo(now() + seconds))
         quit = true;
-        return;
-    }
-    if (!options.paused)
-        SoundLibrary::instance().switchOutput(AudioOutput::Device);
-    // The replay showed its progress, not the frame it reached.
-    frameDue = true;
-    updateTitle(true);
-}
-
-void Viewer::restartAt(double at) {
-    std::vector<std::string> arguments{program};
-    for (const std::string& argument : restartArguments(options, at))
-        arguments.push_back(argument);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::cerr.flush();
-    execv("/proc/self/exe", argv.data());
-    throw std::runtime_error("cannot start reelview afresh");
 }
 
 // "name (Effect layer)" for each record showing, lowest layer first.
@@ -468,8 +471,10 @@ void Viewer::updateTitle(bool force) {
 }
 
 // The files a load of the script reads, and the pictures and music its effects will load. The
-// load is a check only: the running timeline stays as it is. `failure` tells why it failed.
-std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
+// load is a check only: the running timeline stays as it is.
+std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure,
+                                                       std::vector<std::filesystem::path>* sources,
+                                                       std::vector<TimelineEvent>* events) {
     std::vector<std::filesystem::path> files;
     failure.clear();
     recordOpenedFiles(&files);
@@ -477,11 +482,22 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
         const auto cursor = loadScript(options.script);
         TimelineLoader loader(demo->getRegistry());
         loader.readScript(*cursor);
+        recordOpenedFiles(nullptr);
+        if (sources)
+            *sources = files;
+        std::vector<TimelineEvent> loaded = loader.takeEvents();
         FileReport report;
-        report.addEffectFiles(loader.takeEvents());
+        report.addEffectFiles(loaded);
         for (const std::string& name : report.names()) {
             if (auto watched = watchedPortablePath(name); !watched.empty())
                 files.push_back(std::move(watched));
+        }
+        if (events) {
+            // As the engine orders them: events of equal time in the order the script made them.
+            std::stable_sort(
+                loaded.begin(), loaded.end(),
+                [](const TimelineEvent& a, const TimelineEvent& b) { return a.time < b.time; });
+            *events = std::move(loaded);
         }
     } catch (const Errors::LoadError& problem) {
         failure = problem.getMessage();
@@ -495,15 +511,55 @@ std::vector<std::filesystem::path> Viewer::scriptFiles(std::string& failure) {
 }
 
 void Viewer::checkFiles() {
-    if (!fileWatch.settledChange())
-        return;
+    const std::vector<std::filesystem::path> changed = fileWatch.settledChanges();
+    if (!changed.empty())
+        reload(changed);
+}
+
+// The edit's first effect is found by comparing the timelines: everything before it plays as it
+// did, so the snapshots before it hold and the demo resumes from the latest. A changed picture
+// or music file may have been loaded by any record (a picture is decoded once, as it is first
+// shown, and kept): the demo goes back to its start, with every picture loaded afresh.
+void Viewer::reload(const std::vector<std::filesystem::path>& changed) {
     std::string failure;
-    const auto read = scriptFiles(failure);
-    if (failure.empty())
-        restartAt(loaded ? now() : options.at);
-    // The last good demo plays on until the script loads again.
-    error = oneLine(failure);
-    std::cerr << "reelview: " << error << '\n';
+    std::vector<std::filesystem::path> sources;
+    std::vector<TimelineEvent> events;
+    const auto read = scriptFiles(failure, &sources, &events);
     fileWatch.watch(read);
+    if (!failure.empty()) {
+        // The last good demo plays on until the script loads again.
+        error = oneLine(failure);
+        std::cerr << "reelview: " << error << '\n';
+        updateTitle(true);
+        return;
+    }
+    error.clear();
+    const bool mediaChanged = std::any_of(changed.begin(), changed.end(), [&](const auto& file) {
+        return std::find(sourceFiles.begin(), sourceFiles.end(), file) == sourceFiles.end();
+    });
+    sourceFiles = sources;
+    const double from = mediaChanged ? 0.0 : firstChange(demo->getEvents(), events);
+    const double at = now();
+    if (!mediaChanged && from > at) {
+        // Nothing shown so far changes: the new timeline takes over from here.
+        demo->amendTimeline(std::move(events));
+        snapshots.dropAfter(from - 1e-6);
+    } else {
+        const DemoSnapshot* back = mediaChanged ? nullptr : snapshots.latestAtOrBefore(from - 1e-6);
+        SoundLibrary::instance().switchOutput(AudioOutput::Offline);
+        putBack(back ? *back : *start, !back);
+        demo->amendTimeline(std::move(events));
+        if (mediaChanged) {
+            // No snapshot after the start may be put back: they hold the old pictures.
+            snapshots.clear();
+            TextureManager::instance()->releaseAll();
+        } else {
+            snapshots.dropAfter(from - 1e-6);
+        }
+        if (!seekTo(at))
+            quit = true;
+    }
+    reportWarnings();
+    frameDue = true;
     updateTitle(true);
 }

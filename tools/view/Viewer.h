@@ -1,12 +1,16 @@
 #pragma once
 
+#include "DemoSnapshot.h"
 #include "FileWatch.h"
+#include "SnapshotShelf.h"
+#include "TimelineEvent.h"
 #include "ViewOptions.h"
 #include "ViewWarnings.h"
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +20,11 @@ class ViewClock;
 
 // reelview's run: the demo played as the player plays it, in a window whose title tells the
 // time, the frame rate and the records showing, with keys to pause, step, seek, loop and save a
-// frame, and the script's files watched for changes. Effects keep state that cannot be rewound,
-// so showing a time means replaying every frame up to it; a seek back or a reload starts the
-// viewer afresh (exec) at the time to show.
+// frame, and the script's files watched for changes. Effects carry state from frame to frame, so
+// the viewer keeps a snapshot of the whole demo every few seconds of demo time as it plays or
+// replays: a seek puts back the latest snapshot at or before its target and replays the rest
+// unshown, and a reload of an edited script resumes from the latest snapshot before the edit's
+// first effect. One process and one window throughout.
 class Viewer {
 public:
     Viewer(ViewOptions options, std::string program);
@@ -52,10 +58,22 @@ private:
     void toggleFullscreen();
     void seekBy(double seconds);
     void saveFrame();
-    [[noreturn]] void restartAt(double at);
+    // Shows `target`, from the latest snapshot at or before it (or from where the demo stands,
+    // when that is nearer). False when told to end meanwhile.
+    bool seekTo(double target);
+    // Keeps a snapshot when the last is far enough behind.
+    void keepSnapshot();
+    void putBack(const DemoSnapshot& snapshot, bool atStart);
+    // A settled change of the demo's files: the new timeline from the first change on.
+    void reload(const std::vector<std::filesystem::path>& changed);
     void updateTitle(bool force);
     std::string showingRecords() const;
-    std::vector<std::filesystem::path> scriptFiles(std::string& error);
+    // The files the script and its includes are read from (`sources`), and the pictures and music
+    // its effects load, all to watch; the timeline the script loads to now, sorted as the engine
+    // runs it. `error` tells why it does not load.
+    std::vector<std::filesystem::path>
+    scriptFiles(std::string& error, std::vector<std::filesystem::path>* sources = nullptr,
+                std::vector<TimelineEvent>* events = nullptr);
     void checkFiles();
 
     ViewOptions options;
@@ -77,10 +95,16 @@ private:
     // Frames drawn since the load, for the look at whether music plays.
     long framesDrawn = 0;
     bool musicChecked = false;
+    // The demo time of the frame drawn last.
+    double lastDrawn = 0.0;
     std::string error;
     ViewWarnings warningReader;
     std::size_t warningCount = 0;
     FileWatch fileWatch;
+    std::vector<std::filesystem::path> sourceFiles;
+    // The demo as loaded, before its first frame; then the snapshots kept as it played.
+    std::optional<DemoSnapshot> start;
+    SnapshotShelf<DemoSnapshot> snapshots;
     Clock::time_point lastTitle{};
     Clock::time_point rateStart{};
     long rateFrames = 0;
