@@ -81,7 +81,7 @@ int Viewer::run() {
     effects = std::make_unique<EffectCatalogue>();
     // Looked at before the load that plays, so that a save during it is seen.
     std::string listError;
-    fileWatch.watch(scriptFiles(listError));
+    fileWatch.watch(scriptFiles(listError, &sourceFiles));
     loadDemo();
 
     if (options.at > 0.0 && loaded) {
