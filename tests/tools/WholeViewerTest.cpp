@@ -221,6 +221,24 @@ TEST_F(WholeViewer, ReloadsInTheSameWindowAndWaitsForAFix) {
         last))
         << seen();
     EXPECT_EQ(viewerWindow(), window);
+    // The fader's records start at 0: the demo went back to its start for them.
+    EXPECT_NE(viewerSaid(err).find("the timeline changes at 0.00 s: resumed from 0.00 s"),
+              std::string::npos)
+        << viewerSaid(err);
+
+    // A record that starts later resumes from the last snapshot before it, not from the start.
+    const double before = shownTime(last);
+    folder.write("more.scr", whiteFader + effectRecord("later", "Circles", 3, "2.5", "2.5", "9"));
+    EXPECT_TRUE(titleShows(
+        [&](const std::string& t) {
+            return t.find("later (Circles 3)") != std::string::npos && shownTime(t) >= before;
+        },
+        last))
+        << seen();
+    EXPECT_NE(viewerSaid(err).find("the timeline changes at 2.50 s: resumed from 2.0"),
+              std::string::npos)
+        << viewerSaid(err);
+    EXPECT_EQ(viewerWindow(), window);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (centre() != 0xFFFFFFu && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

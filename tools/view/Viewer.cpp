@@ -81,7 +81,7 @@ int Viewer::run() {
     effects = std::make_unique<EffectCatalogue>();
     // Looked at before the load that plays, so that a save during it is seen.
     std::string listError;
-    fileWatch.watch(scriptFiles(listError, &sourceFiles));
+    fileWatch.watch(scriptFiles(listError));
     loadDemo();
 
     if (options.at > 0.0 && loaded) {
@@ -534,18 +534,27 @@ void Viewer::reload(const std::vector<std::filesystem::path>& changed) {
         return;
     }
     error.clear();
+    // Whatever the script is now read from is script; the rest are pictures and music.
     const bool mediaChanged = std::any_of(changed.begin(), changed.end(), [&](const auto& file) {
-        return std::find(sourceFiles.begin(), sourceFiles.end(), file) == sourceFiles.end();
+        return std::find(sources.begin(), sources.end(), file) == sources.end();
     });
-    sourceFiles = sources;
     const double from = mediaChanged ? 0.0 : firstChange(demo->getEvents(), events);
     const double at = now();
+    std::cerr << "reelview: reloaded; ";
+    if (mediaChanged)
+        std::cerr << "a picture or the music changed";
+    else if (std::isinf(from))
+        std::cerr << "the timeline is the same";
+    else
+        std::cerr << "the timeline changes at " << twoPlaces(from) << " s";
     if (!mediaChanged && from > at) {
         // Nothing shown so far changes: the new timeline takes over from here.
+        std::cerr << ", after the time shown\n";
         demo->amendTimeline(std::move(events));
         snapshots.dropAfter(from - 1e-6);
     } else {
         const DemoSnapshot* back = mediaChanged ? nullptr : snapshots.latestAtOrBefore(from - 1e-6);
+        std::cerr << ": resumed from " << twoPlaces(back ? back->time() : 0.0) << " s\n";
         SoundLibrary::instance().switchOutput(AudioOutput::Offline);
         putBack(back ? *back : *start, !back);
         demo->amendTimeline(std::move(events));

@@ -101,7 +101,6 @@ private:
     ViewWarnings warningReader;
     std::size_t warningCount = 0;
     FileWatch fileWatch;
-    std::vector<std::filesystem::path> sourceFiles;
     // The demo as loaded, before its first frame; then the snapshots kept as it played.
     std::optional<DemoSnapshot> start;
     SnapshotShelf<DemoSnapshot> snapshots;
