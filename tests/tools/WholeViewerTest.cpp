@@ -546,3 +546,29 @@ TEST_F(WholeViewer, ShowsAChangedPicture) {
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
     EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
 }
+
+// A loop plays its span over and over in the one window, each pass from a snapshot.
+TEST_F(WholeViewer, LoopsInPlace) {
+    folder.write("demoscript.scr", script);
+    const auto viewer = start({"--loop", "3", "4"});
+    ASSERT_TRUE(viewer->started());
+    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.5; }, last))
+        << seen();
+    const std::string window = viewerWindow();
+    // Back to the loop's start, then past its middle again: a second pass.
+    EXPECT_TRUE(titleShows(
+        [](const std::string& t) { return shownTime(t) >= 3.0 && shownTime(t) < 3.3; }, last))
+        << seen();
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.5; }, last))
+        << seen();
+    EXPECT_NE(last.find("[loop 3.00-4.00]"), std::string::npos) << seen();
+    EXPECT_EQ(viewerWindow(), window);
+    // Never past its end by more than a frame or two.
+    for (int look = 0; look < 20; ++look) {
+        EXPECT_LT(shownTime(title()), 4.1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    press("Escape");
+    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+}

@@ -90,7 +90,9 @@ int Viewer::run() {
             return 0;
         const double spent = std::chrono::duration<double>(Clock::now() - began).count();
         std::cerr << "reelview: replayed " << twoPlaces(now()) << " s in " << twoPlaces(spent)
-                  << " s (" << twoPlaces(spent > 0 ? now() / spent : 0.0) << "x real time)\n";
+                  << " s (" << twoPlaces(spent > 0 ? now() / spent : 0.0) << "x real time), "
+                  << snapshots.size() << " snapshots kept (" << snapshots.byteSize() / 1024
+                  << " KiB)\n";
         if (!options.paused)
             SoundLibrary::instance().switchOutput(AudioOutput::Device);
     }
