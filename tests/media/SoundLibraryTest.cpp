@@ -63,6 +63,45 @@ TEST_F(SoundLibraryOffline, AnEndedStreamHoldsItsPositionAndStartsOverWhenPlayed
     EXPECT_EQ(library.streamTime(stream), 100);
 }
 
+// A saved state of the demo puts its music back to the very frame: the clock reads the same at
+// once and the same audio follows, whether the stream goes back (decoded again from its start)
+// or forward.
+TEST_F(SoundLibraryOffline, ARestoredStreamGoesOnFromTheSavedFrame) {
+    for (const char* name : {"tone.ogg", "tone.mp3"}) {
+        SCOPED_TRACE(name);
+        StreamHandle stream = library.openStream(name);
+        ASSERT_TRUE(stream) << library.lastError();
+        const int channel = library.playStream(SoundLibrary::noChannel, stream);
+        render(4410 + 123);
+        const auto early = library.streamState(stream);
+        ASSERT_TRUE(early);
+        EXPECT_EQ(early->position, 4410 + 123);
+        EXPECT_EQ(early->channel, channel);
+        const int earlyTime = library.streamTime(stream);
+        const std::vector<float> afterEarly = render(4410);
+        render(30000);
+        const auto late = library.streamState(stream);
+        const std::vector<float> afterLate = render(2205);
+
+        ASSERT_TRUE(library.restoreStreamState(stream, *early));
+        EXPECT_EQ(library.streamTime(stream), earlyTime);
+        EXPECT_EQ(render(4410), afterEarly);
+        ASSERT_TRUE(library.restoreStreamState(stream, *late));
+        EXPECT_EQ(render(2205), afterLate);
+
+        // An ended stream comes back playing.
+        render(44100);
+        ASSERT_TRUE(library.streamEnded(stream));
+        ASSERT_TRUE(library.restoreStreamState(stream, *early));
+        EXPECT_FALSE(library.streamEnded(stream));
+        EXPECT_TRUE(library.channelPlaying(channel));
+        EXPECT_EQ(render(4410), afterEarly);
+        library.stopStream(stream);
+    }
+    EXPECT_FALSE(library.streamState(StreamHandle{}));
+    EXPECT_FALSE(library.restoreStreamState(StreamHandle{}, {}));
+}
+
 TEST_F(SoundLibraryOffline, PausedStreamsHoldAndStoppedStreamsStartAgain) {
     StreamHandle stream = library.openStream("tone.ogg");
     int channel = library.playStream(SoundLibrary::noChannel, stream);
