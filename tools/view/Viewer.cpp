@@ -255,6 +255,13 @@ bool Viewer::seekTo(double target) {
 }
 
 bool Viewer::replayTo(double target) {
+    replaying = true;
+    const bool done = replayFrames(target);
+    replaying = false;
+    return done;
+}
+
+bool Viewer::replayFrames(double target) {
     SoundLibrary::instance().switchOutput(AudioOutput::Offline);
     const double from = now();
     // The music clock stands while no music plays: the frame count bounds the replay then.
@@ -326,13 +333,14 @@ bool Viewer::handleEvents() {
         if (event->type == WindowEvent::Type::Quit)
             return false;
         if (event->type == WindowEvent::Type::Resized) {
-            // A paused view is drawn again at the new size; a restart keeps it.
-            options.width = demoSurface().width();
-            options.height = demoSurface().height();
+            // A paused view is drawn again at the new size.
             frameDue = true;
             continue;
         }
         if (event->type != WindowEvent::Type::KeyDown)
+            continue;
+        // A replay runs to its end: a seek meanwhile would pull the demo from under it.
+        if (replaying && event->key != MainLoop::escapeKey)
             continue;
         const double step = event->shift ? 10.0 : 1.0;
         switch (event->named) {

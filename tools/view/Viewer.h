@@ -43,6 +43,7 @@ private:
     void reportWarnings();
     // Replays unshown frames until the demo reaches `target`. False when told to end meanwhile.
     bool replayTo(double target);
+    bool replayFrames(double target);
     // Moves the clock on by one frame where the viewer steps it: the music mixed offline, or the
     // free clock's count.
     void stepClock(long frame);
@@ -87,6 +88,7 @@ private:
     // While paused, one frame on.
     bool stepDue = false;
     bool quit = false;
+    bool replaying = false;
     // "TheEnd" has faded the music out: the last frame stays, paused.
     bool ended = false;
     bool helpShown = false;
