@@ -222,7 +222,7 @@ TEST_F(WholeViewer, ReloadsInTheSameWindowAndWaitsForAFix) {
         << seen();
     EXPECT_EQ(viewerWindow(), window);
     // The fader's records start at 0: the demo went back to its start for them.
-    EXPECT_NE(viewerSaid(err).find("the timeline changes at 0.00 s: resumed from 0.00 s"),
+    EXPECT_NE(viewerSaid(err).find("the demo changes at 0.00 s: resumed from 0.00 s"),
               std::string::npos)
         << viewerSaid(err);
 
@@ -235,7 +235,7 @@ TEST_F(WholeViewer, ReloadsInTheSameWindowAndWaitsForAFix) {
         },
         last))
         << seen();
-    EXPECT_NE(viewerSaid(err).find("the timeline changes at 2.50 s: resumed from 2.0"),
+    EXPECT_NE(viewerSaid(err).find("the demo changes at 2.50 s: resumed from 2.0"),
               std::string::npos)
         << viewerSaid(err);
     EXPECT_EQ(viewerWindow(), window);
@@ -513,10 +513,10 @@ TEST_F(WholeViewer, ShowsAChangedPicture) {
     folder.write("demoscript.scr",
                  recordTypes +
                      effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
-                     effectRecord("photo", "Picture1", 5, "0", "0.5", "100", "photo.jpg"));
-    const auto viewer = start({"--at", "3"});
+                     effectRecord("photo", "Picture1", 5, "3", "3", "100", "photo.jpg"));
+    const auto viewer = start({"--at", "5"});
     ASSERT_TRUE(viewer->started());
-    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.0; }, last))
+    ASSERT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last))
         << seen();
     auto centreIs = [&](std::uint32_t wanted) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -539,8 +539,12 @@ TEST_F(WholeViewer, ShowsAChangedPicture) {
     EXPECT_TRUE(centreIs(0xFF0000u)) << seen();
     writeSolidJpeg(folder.path() / "photo.jpg", 0, 0, 255);
     EXPECT_TRUE(centreIs(0x0000FFu)) << seen();
-    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 3.0; }, last))
+    EXPECT_TRUE(titleShows([](const std::string& t) { return shownTime(t) >= 5.0; }, last))
         << seen();
+    // From the snapshot before the record that loads it, not from the start.
+    EXPECT_NE(viewerSaid(err).find("the demo changes at 3.00 s: resumed from 2.0"),
+              std::string::npos)
+        << viewerSaid(err);
 
     press("Escape");
     ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));

@@ -12,6 +12,7 @@
 #include "LoadError.h"
 #include "MainLoop.h"
 #include "Music.h"
+#include "MusicWaveform.h"
 #include "PortablePath.h"
 #include "ScriptErrors.h"
 #include "ScriptLoader.h"
@@ -29,6 +30,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <thread>
@@ -526,10 +528,37 @@ void Viewer::checkFiles() {
         reload(changed);
 }
 
-// The edit's first effect is found by comparing the timelines: everything before it plays as it
-// did, so the snapshots before it hold and the demo resumes from the latest. A changed picture
-// or music file may have been loaded by any record (a picture is decoded once, as it is first
-// shown, and kept): the demo goes back to its start, with every picture loaded afresh.
+namespace {
+
+// When a record first loads `file` in either timeline: the time of its set-up (an effect's own
+// default picture counts); 0 for the music, which its player opens once; infinity when nothing
+// loads it.
+double firstUse(const std::vector<TimelineEvent>& before, const std::vector<TimelineEvent>& after,
+                const std::filesystem::path& file) {
+    double first = std::numeric_limits<double>::infinity();
+    for (const auto* events : {&before, &after}) {
+        if (const auto music = findMusic(*events); music && watchedPortablePath(*music) == file)
+            return 0.0;
+        for (const TimelineEvent& event : *events) {
+            if (event.kind != EventKind::Init || event.time >= first)
+                continue;
+            FileReport report;
+            report.addEffectFiles({event});
+            for (const std::string& name : report.names()) {
+                if (watchedPortablePath(name) == file)
+                    first = event.time;
+            }
+        }
+    }
+    return first;
+}
+
+} // namespace
+
+// The edit's first effect is found by comparing the timelines, and a changed picture's or
+// music's by the first record that loads it: everything before plays as it did, so the
+// snapshots before it hold and the demo resumes from the latest. The changed pictures are read
+// again when next used; the snapshots after that time, which hold the old ones, are dropped.
 void Viewer::reload(const std::vector<std::filesystem::path>& changed) {
     std::string failure;
     std::vector<std::filesystem::path> sources;
@@ -544,40 +573,38 @@ void Viewer::reload(const std::vector<std::filesystem::path>& changed) {
         return;
     }
     error.clear();
-    // Whatever the script is now read from is script; the rest are pictures and music.
-    const bool mediaChanged = std::any_of(changed.begin(), changed.end(), [&](const auto& file) {
-        return std::find(sources.begin(), sources.end(), file) == sources.end();
-    });
-    const double from = mediaChanged ? 0.0 : firstChange(demo->getEvents(), events);
+    double from = firstChange(demo->getEvents(), events);
+    std::vector<std::filesystem::path> media;
+    for (const auto& file : changed) {
+        // Whatever the script is now read from is script; the rest are pictures and music.
+        if (std::find(sources.begin(), sources.end(), file) != sources.end())
+            continue;
+        media.push_back(file);
+        from = std::min(from, firstUse(demo->getEvents(), events, file));
+    }
     const double at = now();
     std::cerr << "reelview: reloaded; ";
-    if (mediaChanged)
-        std::cerr << "a picture or the music changed";
-    else if (std::isinf(from))
-        std::cerr << "the timeline is the same";
+    if (std::isinf(from))
+        std::cerr << "the demo is the same";
     else
-        std::cerr << "the timeline changes at " << twoPlaces(from) << " s";
-    if (!mediaChanged && from > at) {
-        // Nothing shown so far changes: the new timeline takes over from here.
-        std::cerr << ", after the time shown\n";
-        demo->amendTimeline(std::move(events));
-        snapshots.dropAfter(from - 1e-6);
-    } else {
-        const DemoSnapshot* back = mediaChanged ? nullptr : snapshots.latestAtOrBefore(from - 1e-6);
+        std::cerr << "the demo changes at " << twoPlaces(from) << " s";
+    const bool shownChanges = from <= at;
+    const DemoSnapshot* back = nullptr;
+    if (shownChanges) {
+        back = snapshots.latestAtOrBefore(from - 1e-6);
         std::cerr << ": resumed from " << twoPlaces(back ? back->time() : 0.0) << " s\n";
         SoundLibrary::instance().switchOutput(AudioOutput::Offline);
         putBack(back ? *back : *start, !back);
-        demo->amendTimeline(std::move(events));
-        if (mediaChanged) {
-            // No snapshot after the start may be put back: they hold the old pictures.
-            snapshots.clear();
-            TextureManager::instance()->releaseAll();
-        } else {
-            snapshots.dropAfter(from - 1e-6);
-        }
-        if (!seekTo(at))
-            quit = true;
+    } else {
+        // Nothing shown so far changes: the new timeline takes over from here.
+        std::cerr << ", after the time shown\n";
     }
+    demo->amendTimeline(std::move(events));
+    for (const auto& file : media)
+        TextureManager::instance()->forgetFile(file);
+    snapshots.dropAfter(from - 1e-6);
+    if (shownChanges && !seekTo(at))
+        quit = true;
     reportWarnings();
     frameDue = true;
     updateTitle(true);
