@@ -47,6 +47,7 @@ struct Moment {
     const char* what;
 };
 const Moment moments[] = {
+    {0.0, "the start, before the music is opened"},
     {9.5, "the cave, the title fading in"},
     {14.2, "the title and caption fading out"},
     {16.4, "the tunnel flying in, streaks, mist"},
@@ -176,7 +177,7 @@ TEST(DemoSnapshot, RestoredStatesDrawTheFramesThatFollowedThem) {
             << "restored at " << moments[i].at << " s (" << moments[i].what << ")";
     }
     // The same state twice: the first time must not have changed what it holds.
-    for (std::size_t i : {std::size_t{5}, std::size_t{0}}) {
+    for (std::size_t i : {std::size_t{6}, std::size_t{1}}) {
         demo.restoreState(saved[i]);
         EXPECT_EQ(framesDiffer(drawFrames(demo, followingFrames), following[i]), "")
             << "restored a second time at " << moments[i].at << " s (" << moments[i].what << ")";
