@@ -34,7 +34,6 @@
 #include <optional>
 #include <stdexcept>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -54,8 +53,7 @@ std::string twoPlaces(double value) {
 
 } // namespace
 
-Viewer::Viewer(ViewOptions options, std::string program)
-    : options(std::move(options)), program(std::move(program)), snapshots(snapshotBudget) {}
+Viewer::Viewer(ViewOptions options) : options(std::move(options)), snapshots(snapshotBudget) {}
 
 // The effects go while their GL context is still there.
 Viewer::~Viewer() {

@@ -27,7 +27,7 @@ class ViewClock;
 // first effect. One process and one window throughout.
 class Viewer {
 public:
-    Viewer(ViewOptions options, std::string program);
+    explicit Viewer(ViewOptions options);
     ~Viewer();
 
     // The exit status: 0 when Escape or the window ended it.
@@ -78,7 +78,6 @@ private:
     void checkFiles();
 
     ViewOptions options;
-    std::string program;
     std::unique_ptr<DemoSystem> demo;
     std::unique_ptr<EffectCatalogue> effects;
     ViewClock* clock = nullptr;
