@@ -41,6 +41,11 @@ public:
     // Replaces the timeline with the events of a script file. Throws Errors::LoadError (or a
     // class derived from it) or Errors::DataBaseError; the timeline is then left as it was.
     void loadTimeline(const std::string& fileName);
+    // Puts `newEvents` (sorted by time) in place of the timeline, keeping its place and its
+    // snapshots: the caller vouches that every event already run, and every event before any
+    // snapshot it will put back, is the same in both. A viewer reloads an edited script so,
+    // from the snapshot before the edit's first change.
+    void amendTimeline(std::vector<TimelineEvent> newEvents) { events = std::move(newEvents); }
     const std::vector<TimelineEvent>& getEvents() const { return events; }
     // Sorted by layer; effects of equal layer in the order they started.
     const std::vector<Effect*>& getActiveEffects() const { return active; }

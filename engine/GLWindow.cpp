@@ -283,6 +283,7 @@ WindowEvent::Named namedKey(SDL_Keycode key) {
     case SDLK_LEFT: return WindowEvent::Named::Left;
     case SDLK_RIGHT: return WindowEvent::Named::Right;
     case SDLK_HOME: return WindowEvent::Named::Home;
+    case SDLK_F1: return WindowEvent::Named::F1;
     case SDLK_F11: return WindowEvent::Named::F11;
     default: return WindowEvent::Named::None;
     }

@@ -15,8 +15,9 @@ struct WindowEvent {
     // KeyDown, KeyUp: the key's code in the key-state table (0..255), or -1 for keys it has no
     // entry for.
     int key = -1;
-    // KeyDown: the keys without a table entry that a viewer seeks with or toggles fullscreen.
-    enum class Named { None, Left, Right, Home, F11 };
+    // KeyDown: the keys without a table entry that a viewer seeks with, asks for help with or
+    // toggles fullscreen with.
+    enum class Named { None, Left, Right, Home, F1, F11 };
     Named named = Named::None;
     bool shift = false;
 };

@@ -142,6 +142,22 @@ Texture* TextureManager::orFallback(Texture* texture, const std::string& fileNam
     return fallback.get();
 }
 
+void TextureManager::forgetFile(const std::filesystem::path& file) {
+    const std::string identity = fileIdentity(file).string();
+    if (const auto found = files.find(identity); found != files.end()) {
+        const Texture* gone = found->second.get();
+        std::erase_if(names, [&](const auto& entry) { return entry.second == gone; });
+        pixelBytes -= std::min(pixelBytes, gone->pixels.size());
+        const GLuint id = gone->id;
+        glDeleteTextures(1, &id);
+        files.erase(found);
+    }
+    failedFiles.erase(identity);
+    // A name that failed as missing has no file to compare with: every failed name is tried
+    // again.
+    failedNames.clear();
+}
+
 void TextureManager::releaseAll() {
     for (auto& [identity, texture] : files) {
         const GLuint id = texture->id;

@@ -4,6 +4,7 @@
 #include "Texture.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -43,6 +44,10 @@ public:
     Texture* alphaPictureOrFallback(const std::string& fileName);
 
     void releaseAll();
+    // Forgets what was loaded from a file, or why it failed, so that its next use reads it
+    // again: a viewer whose picture changed on disk. Whoever holds its texture must not use it
+    // any more.
+    void forgetFile(const std::filesystem::path& file);
     // The run's pixel budget; pictures already held stay.
     void setPixelBudget(std::size_t bytes) { pixelBudget = bytes; }
 

@@ -5,8 +5,6 @@
 
 #include <gmock/gmock.h>
 
-using ::testing::ElementsAre;
-
 TEST(ViewOptions, ReadsTimeLoopAndScript) {
     const ViewOptions plain = parseViewOptions({});
     EXPECT_EQ(plain.script, "demoscript.scr");
@@ -34,23 +32,28 @@ TEST(ViewOptions, RefusesBadCommandLines) {
         EXPECT_THROW(parseViewOptions(arguments), std::invalid_argument) << arguments[0];
 }
 
-// What a restart hands the fresh process must read back as the same run at the new time.
-TEST(ViewOptions, RestartKeepsScriptLoopAndPause) {
-    ViewOptions options = parseViewOptions({"--loop", "1", "3", "d.scr"});
-    options.script = "-d.scr";
-    EXPECT_THAT(
-        restartArguments(options, 2.25),
-        ElementsAre("--restarted", "--at", "2.250", "--loop", "1.000", "3.000", "--", "-d.scr"));
-    options.paused = true;
-    const ViewOptions again = parseViewOptions(restartArguments(options, 2.25));
-    EXPECT_TRUE(again.restarted);
-    EXPECT_TRUE(again.paused);
-    EXPECT_EQ(again.at, 2.25);
-    EXPECT_EQ(*again.loopEnd, 3.0);
-    EXPECT_EQ(again.script, "-d.scr");
-}
+// The options tests and benches use, with --size and --clock.
+TEST(ViewOptions, ReadsSizeClockAndWhatTestsAsk) {
+    const ViewOptions plain = parseViewOptions({});
+    EXPECT_EQ(plain.width, 640);
+    EXPECT_EQ(plain.height, 480);
+    EXPECT_EQ(plain.clock, ClockKind::Music);
+    EXPECT_FALSE(plain.paused);
+    EXPECT_EQ(plain.snapshotEvery, 2.0);
 
-TEST(ViewOptions, RestartAtATimeOutsideWhatAtTakesStillStarts) {
-    for (const double at : {-0.25, 1e12, std::nan("")})
-        EXPECT_NO_THROW(parseViewOptions(restartArguments(ViewOptions{}, at))) << at;
+    const ViewOptions all = parseViewOptions(
+        {"--size", "1000x500", "--clock", "free", "--paused", "--snapshot-every", "0", "d.scr"});
+    EXPECT_EQ(all.width, 1000);
+    EXPECT_EQ(all.height, 500);
+    EXPECT_EQ(all.clock, ClockKind::Free);
+    EXPECT_TRUE(all.paused);
+    EXPECT_EQ(all.snapshotEvery, 0.0);
+    EXPECT_EQ(parseViewOptions({"--clock", "music"}).clock, ClockKind::Music);
+
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--size", "640"},
+                                                                       {"--size", "8x8"},
+                                                                       {"--size", "9000x480"},
+                                                                       {"--clock", "wall"},
+                                                                       {"--snapshot-every", "-1"}})
+        EXPECT_THROW(parseViewOptions(arguments), std::invalid_argument) << arguments[1];
 }

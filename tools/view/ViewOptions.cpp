@@ -5,16 +5,12 @@
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
 constexpr double latestSeconds = 86400.0;
-
-std::string seconds(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
-}
+constexpr long largestSide = 8192;
 
 } // namespace
 
@@ -27,7 +23,22 @@ OptionParser viewCommandLine(ViewOptions& options) {
     parser.option(
         "--at", "T", "start at T seconds, every frame before replayed unshown",
         [&](const std::string& value) { options.at = readSeconds(value, latestSeconds); });
-    // What a restart hands the fresh process; not for users.
+    parser.option("--size", "WxH",
+                  "the window's size in pixels at the start (default 640x480); the picture\n"
+                  "keeps 4:3 between black bars at any size",
+                  [&](const std::string& value) {
+                      std::tie(options.width, options.height) = readPixelSize(value, largestSide);
+                  });
+    parser.option("--clock", "music|free",
+                  "music (default): the music's position, as in the player;\n"
+                  "free: frame n at n/60 s, whatever the music does (also what a demo\n"
+                  "whose music cannot be played runs on)",
+                  [&](const std::string& value) {
+                      if (value != "music" && value != "free")
+                          throw UsageError("wants music or free");
+                      options.clock = value == "music" ? ClockKind::Music : ClockKind::Free;
+                  });
+    // For tests and benches; not for users.
     parser.option("--loop", {"A", "B"}, "", [&](const std::vector<std::string>& values) {
         options.loopStart = readSeconds(values[0], latestSeconds);
         options.loopEnd = readSeconds(values[1], latestSeconds);
@@ -35,9 +46,14 @@ OptionParser viewCommandLine(ViewOptions& options) {
             throw UsageError("wants its end after its start");
     });
     parser.flag("--paused", "", [&] { options.paused = true; });
-    parser.flag("--restarted", "", [&] { options.restarted = true; });
-    parser.epilogue("Keys: Space pauses, Right and Left seek 1 s (10 s with Shift), Home goes back "
-                    "to 0,\n[ and ] set the start and end of a loop, Escape ends.");
+    parser.option("--snapshot-every", "S", "", [&](const std::string& value) {
+        options.snapshotEvery = readSeconds(value, latestSeconds);
+    });
+    parser.epilogue(
+        "Keys: Space pauses, . steps a frame while paused, Right and Left seek 1 s (10 s with\n"
+        "Shift), Home goes back to 0, [ and ] set the start and end of a loop, s saves the frame\n"
+        "as a PNG beside the script, f or F11 fills the screen, h or F1 shows the keys, Escape\n"
+        "ends. The window may be resized; the picture keeps 4:3 between black bars.");
     return parser;
 }
 
@@ -47,19 +63,4 @@ ViewOptions parseViewOptions(const std::vector<std::string>& arguments) {
     if (viewCommandLine(options).parse(arguments, said, said))
         throw std::invalid_argument(said.str());
     return options;
-}
-
-std::vector<std::string> restartArguments(const ViewOptions& options, double at) {
-    // Whatever the clock said, the fresh process must accept its --at.
-    const double shown = std::isfinite(at) ? std::clamp(at, 0.0, latestSeconds) : 0.0;
-    std::vector<std::string> arguments{"--restarted", "--at", seconds(shown)};
-    if (options.loopStart && options.loopEnd) {
-        arguments.insert(arguments.end(),
-                         {"--loop", seconds(*options.loopStart), seconds(*options.loopEnd)});
-    }
-    if (options.paused)
-        arguments.push_back("--paused");
-    // A script whose name starts with "-" is still the script.
-    arguments.insert(arguments.end(), {"--", options.script});
-    return arguments;
 }

@@ -1,21 +1,26 @@
 #pragma once
 
 #include "OptionParser.h"
+#include "ViewClock.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-// reelview's command line: [--at T] [--loop A B] [--paused] [--restarted] [SCRIPT]. The last
-// three are what the viewer hands its fresh process when it seeks back or reloads: a loop set
-// with [ and ] and a pause survive the restart, and a script that fails to load then is waited
-// on, not fatal.
+// reelview's command line: [--at T] [--size WxH] [--clock music|free] [SCRIPT], and for tests
+// and benches [--paused] (start paused), [--loop A B] (start with a loop set) and
+// [--snapshot-every S] (seconds of demo time between snapshots; 0 keeps only the start's, so
+// that every seek replays from 0).
 struct ViewOptions {
     double at = 0.0;
+    // The window's first size; the user may resize it afterwards.
+    int width = 640;
+    int height = 480;
+    ClockKind clock = ClockKind::Music;
     std::optional<double> loopStart;
     std::optional<double> loopEnd;
     bool paused = false;
-    bool restarted = false;
+    double snapshotEvery = 2.0;
     std::string script = "demoscript.scr";
 };
 
@@ -25,7 +30,3 @@ OptionParser viewCommandLine(ViewOptions& options);
 // The same for arguments the viewer hands itself; throws std::invalid_argument with what is
 // wrong with them (or the help text, for --help).
 ViewOptions parseViewOptions(const std::vector<std::string>& arguments);
-
-// The arguments that start the viewer again at `at` (brought within what --at takes), keeping
-// the script, the loop and the pause.
-std::vector<std::string> restartArguments(const ViewOptions& options, double at);

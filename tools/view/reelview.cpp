@@ -1,5 +1,6 @@
-// reelview [--at T] [SCRIPT]: plays a demo as the player does, from any time, with keys to
-// pause, seek and loop, and reloads it when its files change.
+// reelview [--at T] [--size WxH] [--clock music|free] [SCRIPT]: plays a demo as the player
+// does, from any time, with keys to pause, step, seek and loop, and reloads it in place when its
+// files change.
 
 #include "StopSignals.h"
 #include "ToolSupport.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     StopSignals::install();
     return runReportingErrors([&] {
         options.script = enterScriptFolder(options.script);
-        Viewer viewer(options, argc > 0 ? argv[0] : "reelview");
+        Viewer viewer(options);
         return viewer.run();
     });
 }
