@@ -85,14 +85,8 @@ void GlowBundle::draw() {
         GLint picture = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &picture);
         const PixelRect pixels = demoSurface().place(targetArea);
-        std::unique_ptr<Texture> made =
-            TextureManager::instance()->createBlankTexture(pixels.width, pixels.height);
-        if (made)
-            target = std::shared_ptr<Texture>(made.release(), [](Texture* texture) {
-                if (texture->id != 0)
-                    glDeleteTextures(1, &texture->id);
-                delete texture;
-            });
+        target = TextureManager::share(
+            TextureManager::instance()->createBlankTexture(pixels.width, pixels.height));
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
     }
     advance(frameDelta());

@@ -25,7 +25,8 @@ void Greets::load() {
     TextureManager& textures = *TextureManager::instance();
     for (const std::string& file : data)
         pictures.push_back(textures.pictureOrFallback(file));
-    backing = textures.createSolidTexture(256, 256, 128.0f, 128.0f, 128.0f, 128.0f);
+    backing = TextureManager::share(
+        textures.createSolidTexture(256, 256, 128.0f, 128.0f, 128.0f, 128.0f));
     loaded = true;
 }
 

@@ -51,8 +51,8 @@ private:
 
     bool loaded = false;
     std::vector<const Texture*> pictures;
-    // Half-transparent grey behind each picture; null only if the GL refused it. Its GL texture
-    // goes with the context.
+    // Half-transparent grey behind each picture; null only if the GL refused it. Shared with
+    // saved states; its GL texture goes with the last of them.
     std::shared_ptr<const Texture> backing;
     std::optional<std::size_t> current;
     std::size_t next = 0;

@@ -123,6 +123,16 @@ std::unique_ptr<Texture> TextureManager::createBlankTexture(int width, int heigh
     return createSolidTexture(width, height, 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
+std::shared_ptr<Texture> TextureManager::share(std::unique_ptr<Texture> texture) {
+    if (!texture)
+        return nullptr;
+    return std::shared_ptr<Texture>(texture.release(), [](Texture* gone) {
+        if (gone->id != 0)
+            glDeleteTextures(1, &gone->id);
+        delete gone;
+    });
+}
+
 Texture* TextureManager::pictureOrFallback(const std::string& fileName) {
     return orFallback(getTexture(fileName), fileName);
 }

@@ -37,6 +37,10 @@ public:
     std::unique_ptr<Texture> createSolidTexture(int width, int height, float red, float green,
                                                 float blue, float alpha);
     std::unique_ptr<Texture> createBlankTexture(int width, int height);
+    // A texture an effect builds once and shares with the demo's saved states: its GL name is
+    // deleted when the last holder lets it go, so that a state restored from before it was built
+    // does not leave it behind. Null stays null.
+    static std::shared_ptr<Texture> share(std::unique_ptr<Texture> texture);
 
     // What effects use: the picture's texture, or a shared transparent texture when it cannot
     // be loaded, named once on stderr with the reason. Never null.

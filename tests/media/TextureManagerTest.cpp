@@ -225,6 +225,18 @@ TEST_F(TextureManagerTest, SolidTexturesAreTheCallersAndUncached) {
     EXPECT_EQ(manager->createSolidTexture(100000, 4, 1, 1, 1, 1), nullptr);
 }
 
+TEST_F(TextureManagerTest, ASharedTextureGoesWithItsLastHolder) {
+    std::shared_ptr<Texture> first = TextureManager::share(manager->createBlankTexture(8, 8));
+    ASSERT_NE(first, nullptr);
+    const GLuint id = first->id;
+    std::shared_ptr<const Texture> second = first;
+    first.reset();
+    EXPECT_EQ(glIsTexture(id), GL_TRUE);
+    second.reset();
+    EXPECT_EQ(glIsTexture(id), GL_FALSE);
+    EXPECT_EQ(TextureManager::share(nullptr), nullptr);
+}
+
 TEST_F(TextureManagerTest, ReleaseAllDeletesEveryTextureAndShutdownEndsTheManager) {
     manager->releaseAll();
     EXPECT_EQ(manager->cachedCount(), 0u);
