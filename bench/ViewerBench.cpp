@@ -11,6 +11,7 @@
 // (3 by default) counts: others' work on a shared machine only ever slows a run down. Goals:
 // 0.25 s, 0.25 s and 0.5 s.
 
+#include "CommandOutput.h"
 #include "TempFolder.h"
 
 #include <X11/Xlib.h>
@@ -38,19 +39,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr double playhead = 140.0;
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
-}
 
 // The viewer, started in the demo's folder, its stderr to a file; killed at the end.
 class Viewer {
@@ -109,14 +97,15 @@ public:
     }
 
     void press(const std::string& key) const {
-        run("xdotool key --window " + std::to_string(window) + " " + key);
+        commandOutput("xdotool key --window " + std::to_string(window) + " " + key);
     }
 
     const std::string& lastTitle() const { return title; }
 
 private:
     Window findWindow() const {
-        const std::string found = run("xdotool search --name ' fps' 2>/dev/null | tail -1");
+        const std::string found =
+            commandOutput("xdotool search --name ' fps' 2>/dev/null | tail -1");
         return found.empty() ? 0 : std::stoul(found);
     }
 

@@ -2,6 +2,7 @@
 // and its keys pressed with xdotool, the music on SDL's dummy audio driver.
 
 #include "ChildProcess.h"
+#include "CommandOutput.h"
 #include "PngFile.h"
 #include "ScriptText.h"
 #include "TempFolder.h"
@@ -26,29 +27,16 @@ const std::string script = recordTypes +
                            effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
                            effectRecord("cave", "Landscape", 5, "0", "0", "100");
 
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
-}
-
 // The viewer's window; "" while there is none.
 std::string viewerWindow() {
-    const std::string all = run("xdotool search --name ' fps' 2>/dev/null");
+    const std::string all = commandOutput("xdotool search --name ' fps' 2>/dev/null");
     const std::size_t last = all.rfind('\n');
     return last == std::string::npos ? all : all.substr(last + 1);
 }
 
 std::string title() {
     const std::string window = viewerWindow();
-    return window.empty() ? "" : run("xdotool getwindowname " + window + " 2>/dev/null");
+    return window.empty() ? "" : commandOutput("xdotool getwindowname " + window + " 2>/dev/null");
 }
 
 double shownTime(const std::string& text) {
@@ -75,8 +63,8 @@ bool titleShows(const std::function<bool(const std::string&)>& wanted, std::stri
 // and the display would hold it down for the next viewer's window: it is let go of on the
 // display as well.
 void press(const std::string& key) {
-    run("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
-    run("xdotool keyup " + key + " 2>/dev/null");
+    commandOutput("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
+    commandOutput("xdotool keyup " + key + " 2>/dev/null");
 }
 
 // A white picture: the fader's opacity climbs from 1 too slowly to end within a test.
@@ -113,7 +101,7 @@ protected:
     // whether the display itself still answers.
     std::string seen() const {
         return "title: " + last + "\nviewer: " + viewerSaid(err) +
-               "\ndisplay: " + run("xdotool getdisplaygeometry 2>&1");
+               "\ndisplay: " + commandOutput("xdotool getdisplaygeometry 2>&1");
     }
 
     TempFolder folder;
@@ -299,11 +287,11 @@ TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
     };
 
     EXPECT_TRUE(shows(fills(800, 600))) << describe();
-    run("xdotool windowsize " + viewerWindow() + " 1000 500");
+    commandOutput("xdotool windowsize " + viewerWindow() + " 1000 500");
     EXPECT_TRUE(shows(fills(1000, 500))) << describe();
     // Paused, the frame is drawn again at the new size.
     press("space");
-    run("xdotool windowsize " + viewerWindow() + " 400 700");
+    commandOutput("xdotool windowsize " + viewerWindow() + " 400 700");
     EXPECT_TRUE(shows(fills(400, 700))) << describe();
 
     // Filling the screen is the window manager's work; without one the window stays as it is.
