@@ -114,8 +114,9 @@ void DemoSystem::restoreState(const DemoSnapshot& snapshot) {
     }
     // Any object of the class takes its class's state back.
     for (const auto& [type, state] : snapshot.classes) {
+        const std::type_index cls = type;
         const auto found = std::find_if(registry.begin(), registry.end(), [&](const Effect* e) {
-            return std::type_index(typeid(*e)) == type;
+            return std::type_index(typeid(*e)) == cls;
         });
         if (found != registry.end())
             (*found)->restoreClassState(*state);
