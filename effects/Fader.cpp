@@ -1,6 +1,7 @@
 #include "Fader.h"
 
 #include "EffectRules.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -35,12 +36,12 @@ void Fader::render() {
     // Stepped before drawing: the first frame already shows one step.
     alpha = alpha + perSixtieth(frameDelta(), speed);
     glColor4f(red, green, blue, alpha);
-    glBegin(GL_QUADS);
-    glVertex3f(-1.0f, -1.0f, 0.0f);
-    glVertex3f(1.0f, -1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, 0.0f);
-    glEnd();
+    VertexBatch batch(GL_QUADS);
+    batch.vertex(-1.0f, -1.0f, 0.0f);
+    batch.vertex(1.0f, -1.0f, 0.0f);
+    batch.vertex(1.0f, 1.0f, 0.0f);
+    batch.vertex(-1.0f, 1.0f, 0.0f);
+    batch.draw();
 
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

@@ -1,6 +1,7 @@
 #include "Border.h"
 
 #include "EffectRules.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -10,11 +11,11 @@ Border::ProgramWide Border::programWide;
 namespace {
 
 // A bar between two corners; its winding depends on which way it grows.
-void bar(float x0, float y0, float x1, float y1) {
-    glVertex3f(x0, y0, 0.0f);
-    glVertex3f(x1, y0, 0.0f);
-    glVertex3f(x1, y1, 0.0f);
-    glVertex3f(x0, y1, 0.0f);
+void bar(VertexBatch& batch, float x0, float y0, float x1, float y1) {
+    batch.vertex(x0, y0, 0.0f);
+    batch.vertex(x1, y0, 0.0f);
+    batch.vertex(x1, y1, 0.0f);
+    batch.vertex(x0, y1, 0.0f);
 }
 
 } // namespace
@@ -42,42 +43,42 @@ void Border::render() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     if (horizontal)
-        drawHorizontal(programWide.barPhase);
+        drawHorizontal(batch, programWide.barPhase);
     else
-        drawVertical(programWide.barPhase);
-    glEnd();
+        drawVertical(batch, programWide.barPhase);
+    batch.draw();
 }
 
-void Border::drawHorizontal(float t) const {
+void Border::drawHorizontal(VertexBatch& batch, float t) const {
     for (int i = 0; i < barCount; ++i) {
         const float x = -10.0f + 0.05f * static_cast<float>(i);
         const float fi = static_cast<float>(i);
         const float h = std::cos(fi / 30.0f + t / 2.0f) + std::sin(t + 0.05f * fi) + 2.0f;
         const float g = -2.0f - std::sin(t + 0.025f * fi) - std::cos(t + 0.05f * fi);
         if (style == 1) {
-            bar(x, 0.0f, x + 0.05f, h);
-            bar(x, 13.0f, x + 0.05f, 13.0f + g);
+            bar(batch, x, 0.0f, x + 0.05f, h);
+            bar(batch, x, 13.0f, x + 0.05f, 13.0f + g);
         } else if (style == 2) {
-            bar(x, 7.0f, x + 0.05f, 7.0f + h);
-            bar(x, 7.0f, x + 0.05f, 7.0f + g);
+            bar(batch, x, 7.0f, x + 0.05f, 7.0f + h);
+            bar(batch, x, 7.0f, x + 0.05f, 7.0f + g);
         }
     }
 }
 
-void Border::drawVertical(float t) const {
+void Border::drawVertical(VertexBatch& batch, float t) const {
     for (int i = 0; i < barCount; ++i) {
         const float y = -1.0f + 0.04f * static_cast<float>(i);
         const float fi = static_cast<float>(i);
         const float h = std::cos(fi / 30.0f + t / 2.0f) + std::sin(t + 0.05f * fi) + 2.0f;
         const float f = std::sin(fi / 35.0f + t / 3.0f) + std::cos(t + fi / 15.0f) + 2.0f;
         if (style == 1) {
-            bar(-9.0f, y, h - 9.0f, y + 0.04f);
-            bar(9.0f - f, y, 9.0f, y + 0.04f);
+            bar(batch, -9.0f, y, h - 9.0f, y + 0.04f);
+            bar(batch, 9.0f - f, y, 9.0f, y + 0.04f);
         } else if (style == 2) {
-            bar(0.0f, y, h, y + 0.04f);
-            bar(-f, y, 0.0f, y + 0.04f);
+            bar(batch, 0.0f, y, h, y + 0.04f);
+            bar(batch, -f, y, 0.0f, y + 0.04f);
         }
     }
 }

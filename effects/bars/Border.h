@@ -3,6 +3,8 @@
 #include "EffectInputs.h"
 #include "SavableEffect.h"
 
+class VertexBatch;
+
 // Bands of 400 thin white bars, half transparent, whose lengths follow sums of sines. Numbers:
 // style 1 (bands at the edges of the view) or 2 (bands meeting in the middle), default 2; with a
 // second number, 1 lays the bars out horizontally, anything else vertically (the default).
@@ -32,8 +34,8 @@ public:
     static ProgramWide programWide;
 
 private:
-    void drawHorizontal(float t) const;
-    void drawVertical(float t) const;
+    void drawHorizontal(VertexBatch& batch, float t) const;
+    void drawVertical(VertexBatch& batch, float t) const;
 
     int style = 2;
     bool horizontal = false;

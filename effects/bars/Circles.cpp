@@ -5,6 +5,7 @@
 #include "Random.h"
 #include "TextureManager.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <span>
@@ -84,24 +85,24 @@ void Circles::render() {
 }
 
 void Circles::drawBoard() const {
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
             if (cell(row, column) < shown)
                 continue;
             const std::size_t bottom = static_cast<std::size_t>(row * gridSide + column);
             const std::size_t top = bottom + gridSide;
-            glTexCoord2f(0.0f, 1.0f);
-            glVertex3fv(&grid[bottom].x);
-            glTexCoord2f(1.0f, 1.0f);
-            glVertex3fv(&grid[bottom + 1].x);
-            glTexCoord2f(1.0f, 0.0f);
-            glVertex3fv(&grid[top + 1].x);
-            glTexCoord2f(0.0f, 0.0f);
-            glVertex3fv(&grid[top].x);
+            batch.texCoord(0.0f, 1.0f);
+            batch.vertex(&grid[bottom].x);
+            batch.texCoord(1.0f, 1.0f);
+            batch.vertex(&grid[bottom + 1].x);
+            batch.texCoord(1.0f, 0.0f);
+            batch.vertex(&grid[top + 1].x);
+            batch.texCoord(0.0f, 0.0f);
+            batch.vertex(&grid[top].x);
         }
     }
-    glEnd();
+    batch.draw();
 }
 
 void Circles::trigger(const std::string& triggerId, const std::vector<float>&) {

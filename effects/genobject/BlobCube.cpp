@@ -4,6 +4,7 @@
 #include "Effect.h"
 #include "EffectRules.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <array>
@@ -99,13 +100,13 @@ void BlobCube::draw() {
     std::size_t next = 0;
     for (const Face& face : faces) {
         glNormal3f(face.normal.x, face.normal.y, face.normal.z);
-        glBegin(GL_QUADS);
+        VertexBatch batch(GL_QUADS);
         for (int corner = 0; corner < quadsPerFace * 4; ++corner) {
             const Vertex& vertex = quads[next++];
-            glTexCoord2f(vertex.u, vertex.v);
-            glVertex3f(vertex.bx, vertex.by, vertex.bz);
+            batch.texCoord(vertex.u, vertex.v);
+            batch.vertex(vertex.bx, vertex.by, vertex.bz);
         }
-        glEnd();
+        batch.draw();
     }
     demoSurface().setPictureViewport();
 }

@@ -4,6 +4,7 @@
 #include "EffectRules.h"
 #include "TubeMaths.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -12,10 +13,10 @@ CurveTube::Shared CurveTube::shared;
 
 namespace {
 
-void emit(const Vertex& vertex) {
-    glTexCoord2f(vertex.u, vertex.v);
-    glNormal3f(vertex.x, vertex.y, vertex.z);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+void emit(VertexBatch& batch, const Vertex& vertex) {
+    batch.texCoord(vertex.u, vertex.v);
+    batch.normal(vertex.x, vertex.y, vertex.z);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
 } // namespace
@@ -61,16 +62,16 @@ void CurveTube::draw() {
     const auto at = [this](int ring, int k) -> const Vertex& {
         return points[(ring % ringCount) * ringPoints + k % ringPoints];
     };
-    glBegin(GL_TRIANGLES);
+    VertexBatch batch(GL_TRIANGLES);
     for (int i = 0; i < ringCount; ++i) {
         for (int k = 0; k < ringPoints; ++k) {
-            emit(at(i, k));
-            emit(at(i + 1, k));
-            emit(at(i + 1, k + 1));
-            emit(at(i, k + 1));
-            emit(at(i, k));
-            emit(at(i + 1, k + 1));
+            emit(batch, at(i, k));
+            emit(batch, at(i + 1, k));
+            emit(batch, at(i + 1, k + 1));
+            emit(batch, at(i, k + 1));
+            emit(batch, at(i, k));
+            emit(batch, at(i + 1, k + 1));
         }
     }
-    glEnd();
+    batch.draw();
 }

@@ -2,6 +2,7 @@
 
 #include "TubeMaths.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -10,10 +11,10 @@ SplineTube::Shared SplineTube::shared;
 
 namespace {
 
-void emit(const Vertex& vertex) {
-    glTexCoord2f(vertex.z, vertex.y);
-    glNormal3f(vertex.x, vertex.y, vertex.z);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+void emit(VertexBatch& batch, const Vertex& vertex) {
+    batch.texCoord(vertex.z, vertex.y);
+    batch.normal(vertex.x, vertex.y, vertex.z);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
 } // namespace
@@ -58,18 +59,18 @@ void SplineTube::draw() {
     const auto at = [this](int ring, int k) -> const Vertex& {
         return points[ring * ringPoints + k % ringPoints];
     };
-    glBegin(GL_TRIANGLES);
+    VertexBatch batch(GL_TRIANGLES);
     for (int i = 0; i + 1 < ringCount; ++i) {
         for (int k = 0; k < ringPoints; ++k) {
-            glColor3f(1.0f, 0.0f, 1.0f);
-            emit(at(i, k));
-            emit(at(i + 1, k));
-            emit(at(i + 1, k + 1));
-            glColor3f(1.0f, 1.0f, 0.0f);
-            emit(at(i, k + 1));
-            emit(at(i, k));
-            emit(at(i + 1, k + 1));
+            batch.color(1.0f, 0.0f, 1.0f);
+            emit(batch, at(i, k));
+            emit(batch, at(i + 1, k));
+            emit(batch, at(i + 1, k + 1));
+            batch.color(1.0f, 1.0f, 0.0f);
+            emit(batch, at(i, k + 1));
+            emit(batch, at(i, k));
+            emit(batch, at(i + 1, k + 1));
         }
     }
-    glEnd();
+    batch.draw();
 }

@@ -2,6 +2,7 @@
 
 #include "TubeMaths.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -47,9 +48,9 @@ const Vertex& Tentacle::point(int ring, int k) const {
 
 namespace {
 
-void emit(const Vertex& vertex) {
-    glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+void emit(VertexBatch& batch, const Vertex& vertex) {
+    batch.texCoord(vertex.u, vertex.v);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
 } // namespace
@@ -57,22 +58,22 @@ void emit(const Vertex& vertex) {
 // Round the ring first, then along the tube: with the ring's angle turning from the binormal
 // towards the normal, that is counter-clockwise seen from outside.
 void Tentacle::draw() const {
-    glBegin(GL_QUADS);
+    VertexBatch tube(GL_QUADS);
     for (int j = 0; j + 1 < shape.rings; ++j) {
         for (int k = 0; k < shape.ringPoints; ++k) {
-            emit(point(j, k));
-            emit(point(j, k + 1));
-            emit(point(j + 1, k + 1));
-            emit(point(j + 1, k));
+            emit(tube, point(j, k));
+            emit(tube, point(j, k + 1));
+            emit(tube, point(j + 1, k + 1));
+            emit(tube, point(j + 1, k));
         }
     }
-    glEnd();
+    tube.draw();
     const int last = shape.rings - 1;
-    glBegin(GL_TRIANGLES);
+    VertexBatch tip(GL_TRIANGLES);
     for (int k = 0; k < shape.ringPoints; ++k) {
-        emit(point(last, k));
-        emit(point(last, k + 1));
-        emit(points.back());
+        emit(tip, point(last, k));
+        emit(tip, point(last, k + 1));
+        emit(tip, points.back());
     }
-    glEnd();
+    tip.draw();
 }

@@ -1,6 +1,7 @@
 #include "WobbleSphere.h"
 
 #include "SphereBuilder.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -24,11 +25,11 @@ void WobbleSphere::advance() {
 
 void WobbleSphere::draw() {
     advance();
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (const Vertex& vertex : sphere) {
-        glNormal3f(vertex.x, vertex.y, vertex.z);
-        glTexCoord2f(vertex.u, vertex.v);
-        glVertex3f(vertex.bx, vertex.by, vertex.bz);
+        batch.normal(vertex.x, vertex.y, vertex.z);
+        batch.texCoord(vertex.u, vertex.v);
+        batch.vertex(vertex.bx, vertex.by, vertex.bz);
     }
-    glEnd();
+    batch.draw();
 }

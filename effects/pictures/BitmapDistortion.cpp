@@ -3,6 +3,7 @@
 #include "EffectRules.h"
 #include "PictureDrawing.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -113,11 +114,11 @@ void BitmapDistortion::drawGrid() {
     std::vector<TexCoord> coords(grid.size());
     for (std::size_t k = 0; k < grid.size(); ++k)
         coords[k] = texCoord(grid[k], delta);
+    VertexBatch batch(GL_QUADS);
     const auto send = [&](std::size_t k) {
-        glTexCoord2f(coords[k].u, coords[k].v);
-        glVertex3f(grid[k].x, grid[k].y, grid[k].z);
+        batch.texCoord(coords[k].u, coords[k].v);
+        batch.vertex(grid[k].x, grid[k].y, grid[k].z);
     };
-    glBegin(GL_QUADS);
     for (int i = 0; i + 1 < rows; ++i) {
         for (int j = 0; j + 1 < columns; ++j) {
             const std::size_t k = std::size_t(i) * columns + j;
@@ -127,7 +128,7 @@ void BitmapDistortion::drawGrid() {
             send(k + columns);
         }
     }
-    glEnd();
+    batch.draw();
 }
 
 void BitmapDistortion::render() {

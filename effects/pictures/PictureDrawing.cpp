@@ -1,6 +1,7 @@
 #include "PictureDrawing.h"
 
 #include "Effect.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -19,16 +20,16 @@ void bindPicture(const Texture& picture) {
 }
 
 void drawUnitQuad() {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, 0.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(0.0f, 1.0f, 0.0f);
-    glEnd();
+    VertexBatch batch(GL_QUADS);
+    batch.texCoord(0.0f, 1.0f);
+    batch.vertex(0.0f, 0.0f, 0.0f);
+    batch.texCoord(1.0f, 1.0f);
+    batch.vertex(1.0f, 0.0f, 0.0f);
+    batch.texCoord(1.0f, 0.0f);
+    batch.vertex(1.0f, 1.0f, 0.0f);
+    batch.texCoord(0.0f, 0.0f);
+    batch.vertex(0.0f, 1.0f, 0.0f);
+    batch.draw();
 }
 
 SquareAspect::SquareAspect(Effect& effect) : effect(effect), saved(effect.getAspect()) {

@@ -4,6 +4,7 @@
 #include "PictureDrawing.h"
 #include "TextureManager.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -52,15 +53,15 @@ void PictureWarp::wave(float delta) {
 
 // Each quad joins two neighbouring columns, counter-clockwise.
 void PictureWarp::drawStrip() const {
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (int k = 3; k < vertexCount; k += 2) {
         for (int corner : {k - 3, k - 1, k, k - 2}) {
             const Vertex& vertex = strip[corner];
-            glTexCoord2f(vertex.u, vertex.v);
-            glVertex3f(vertex.bx, vertex.by, vertex.bz);
+            batch.texCoord(vertex.u, vertex.v);
+            batch.vertex(vertex.bx, vertex.by, vertex.bz);
         }
     }
-    glEnd();
+    batch.draw();
 }
 
 void PictureWarp::render() {

@@ -3,6 +3,7 @@
 #include "EffectRules.h"
 #include "PictureDrawing.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -24,14 +25,14 @@ void TextureScroll::render() {
     glDisable(GL_DEPTH_TEST);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     // Four units square at depth 2 overfills the view; the picture repeats sideways.
-    glBegin(GL_QUADS);
-    glTexCoord2f(programWide.scroll + 1.0f, 1.0f);
-    glVertex3f(2.0f, 2.0f, 0.0f);
-    glTexCoord2f(programWide.scroll, 1.0f);
-    glVertex3f(-2.0f, 2.0f, 0.0f);
-    glTexCoord2f(programWide.scroll, 0.0f);
-    glVertex3f(-2.0f, -2.0f, 0.0f);
-    glTexCoord2f(programWide.scroll + 1.0f, 0.0f);
-    glVertex3f(2.0f, -2.0f, 0.0f);
-    glEnd();
+    VertexBatch quad(GL_QUADS);
+    quad.texCoord(programWide.scroll + 1.0f, 1.0f);
+    quad.vertex(2.0f, 2.0f, 0.0f);
+    quad.texCoord(programWide.scroll, 1.0f);
+    quad.vertex(-2.0f, 2.0f, 0.0f);
+    quad.texCoord(programWide.scroll, 0.0f);
+    quad.vertex(-2.0f, -2.0f, 0.0f);
+    quad.texCoord(programWide.scroll + 1.0f, 0.0f);
+    quad.vertex(2.0f, -2.0f, 0.0f);
+    quad.draw();
 }

@@ -4,6 +4,7 @@
 #include "Random.h"
 #include "TextureManager.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -90,12 +91,12 @@ void Landscape::build() {
 }
 
 void Landscape::drawPass(float sign) const {
+    VertexBatch batch(GL_TRIANGLES);
     const auto send = [&](int index) {
         const Vertex& vertex = vertices[index];
-        glTexCoord2f(vertex.u, vertex.v);
-        glVertex3f(sign * vertex.x, sign * vertex.y, sign * vertex.z);
+        batch.texCoord(vertex.u, vertex.v);
+        batch.vertex(sign * vertex.x, sign * vertex.y, sign * vertex.z);
     };
-    glBegin(GL_TRIANGLES);
     for (int k = 0; k + 1 < rows; ++k) {
         for (int l = 0; l + 1 < columns; ++l) {
             send(at(k, l));
@@ -106,7 +107,7 @@ void Landscape::drawPass(float sign) const {
             send(at(k, l + 1));
         }
     }
-    glEnd();
+    batch.draw();
 }
 
 void Landscape::render() {

@@ -4,6 +4,7 @@
 #include "PictureDrawing.h"
 #include "Random.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -114,41 +115,42 @@ void Particles::render() {
 // Each sprite is drawn about its position after moving there, so it lands at twice the
 // position: new sprites start behind the viewer and fly into view.
 void Particles::drawSprites() const {
+    VertexBatch sprite(GL_QUADS);
     for (const Particle& p : particles) {
         glTranslatef(p.x, p.y, p.z);
-        glBegin(GL_QUADS);
-        glColor4f(p.red, p.green, p.blue, p.life);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(p.x - 0.5f, p.y - 0.5f, p.z);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(p.x + 0.5f, p.y - 0.5f, p.z);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex3f(p.x + 0.5f, p.y + 0.5f, p.z);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex3f(p.x - 0.5f, p.y + 0.5f, p.z);
-        glEnd();
+        sprite.color(p.red, p.green, p.blue, p.life);
+        sprite.texCoord(0.0f, 0.0f);
+        sprite.vertex(p.x - 0.5f, p.y - 0.5f, p.z);
+        sprite.texCoord(1.0f, 0.0f);
+        sprite.vertex(p.x + 0.5f, p.y - 0.5f, p.z);
+        sprite.texCoord(1.0f, 1.0f);
+        sprite.vertex(p.x + 0.5f, p.y + 0.5f, p.z);
+        sprite.texCoord(0.0f, 1.0f);
+        sprite.vertex(p.x - 0.5f, p.y + 0.5f, p.z);
+        sprite.draw();
         glTranslatef(-p.x, -p.y, -p.z);
     }
 }
 
 // A streak runs from the particle along 24 frames of its flight and fades with its life.
 void Particles::drawStreaks() const {
-    glBegin(GL_QUADS);
+    VertexBatch streaks(GL_QUADS);
+    streaks.reserve(particles.size() * 4);
     for (const Particle& p : particles) {
         const float tx = p.x + 24.0f * p.velocity[0];
         const float ty = p.y + 24.0f * p.velocity[1];
         const float tz = p.z + 24.0f * p.velocity[2];
-        glColor4f(0.6f, 0.6f, 1.0f, p.life);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(p.x, p.y, p.z);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(tx, ty, tz);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex3f(tx, ty + 0.2f, tz);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex3f(p.x, p.y + 0.1f, p.z);
+        streaks.color(0.6f, 0.6f, 1.0f, p.life);
+        streaks.texCoord(0.0f, 0.0f);
+        streaks.vertex(p.x, p.y, p.z);
+        streaks.texCoord(1.0f, 0.0f);
+        streaks.vertex(tx, ty, tz);
+        streaks.texCoord(1.0f, 1.0f);
+        streaks.vertex(tx, ty + 0.2f, tz);
+        streaks.texCoord(0.0f, 1.0f);
+        streaks.vertex(p.x, p.y + 0.1f, p.z);
     }
-    glEnd();
+    streaks.draw();
 }
 
 void Particles::trigger(const std::string& triggerId, const std::vector<float>&) {

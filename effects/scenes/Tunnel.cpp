@@ -4,6 +4,7 @@
 #include "PictureDrawing.h"
 #include "TextureManager.h"
 #include "VertexArray.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -38,16 +39,17 @@ void buildRing(std::vector<Vertex>& ring, float centreZ, float circleFactor, flo
     }
 }
 
-void sendVertex(const Vertex& vertex) {
-    glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+void sendVertex(VertexBatch& batch, const Vertex& vertex) {
+    batch.texCoord(vertex.u, vertex.v);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
-void sendQuad(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& d) {
-    sendVertex(a);
-    sendVertex(b);
-    sendVertex(c);
-    sendVertex(d);
+void sendQuad(VertexBatch& batch, const Vertex& a, const Vertex& b, const Vertex& c,
+              const Vertex& d) {
+    sendVertex(batch, a);
+    sendVertex(batch, b);
+    sendVertex(batch, c);
+    sendVertex(batch, d);
 }
 
 } // namespace
@@ -130,13 +132,13 @@ void Tunnel::drawSkins() const {
         const std::vector<Vertex>& nearRing = rings[j];
         const std::vector<Vertex>& farRing = rings[j + 1];
         const int last = ringVertexCount - 1;
-        glBegin(GL_QUADS);
+        VertexBatch skin(GL_QUADS);
+        skin.reserve(static_cast<std::size_t>(last) * 4);
         for (int k = 0; k < last; ++k)
-            sendQuad(nearRing[k], farRing[k], farRing[k + 1], nearRing[k + 1]);
-        glEnd();
-        glBegin(GL_QUADS);
-        sendQuad(nearRing[last], farRing[last], farRing[0], nearRing[0]);
-        glEnd();
+            sendQuad(skin, nearRing[k], farRing[k], farRing[k + 1], nearRing[k + 1]);
+        skin.draw();
+        sendQuad(skin, nearRing[last], farRing[last], farRing[0], nearRing[0]);
+        skin.draw();
     }
 }
 

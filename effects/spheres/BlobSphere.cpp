@@ -4,6 +4,7 @@
 #include "PictureDrawing.h"
 #include "SphereBuilder.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -19,10 +20,10 @@ constexpr float largeRadius = 2.7f;
 constexpr float smallRadius = 0.7f;
 
 // The bulged surface is drawn at the second triples; the position still serves as the normal.
-void emitBulged(const Vertex& vertex) {
-    glNormal3f(vertex.x, vertex.y, vertex.z);
-    glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.bx, vertex.by, vertex.bz);
+void emitBulged(VertexBatch& batch, const Vertex& vertex) {
+    batch.normal(vertex.x, vertex.y, vertex.z);
+    batch.texCoord(vertex.u, vertex.v);
+    batch.vertex(vertex.bx, vertex.by, vertex.bz);
 }
 
 } // namespace
@@ -63,18 +64,18 @@ void BlobSphere::blobStep(float delta) {
 }
 
 void BlobSphere::drawSolid() const {
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (const Vertex& vertex : large)
-        emitBulged(vertex);
-    glEnd();
+        emitBulged(batch, vertex);
+    batch.draw();
 }
 
 // The same vertices as lines: each quad gives two of its edges.
 void BlobSphere::drawWire() const {
-    glBegin(GL_LINES);
+    VertexBatch batch(GL_LINES);
     for (const Vertex& vertex : large)
-        emitBulged(vertex);
-    glEnd();
+        emitBulged(batch, vertex);
+    batch.draw();
 }
 
 void BlobSphere::render() {

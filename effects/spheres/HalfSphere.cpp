@@ -3,6 +3,7 @@
 #include "EffectRules.h"
 #include "PictureDrawing.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -43,21 +44,21 @@ void HalfSphere::buildDomes() {
     }
 }
 
-void HalfSphere::emit(int index) const {
+void HalfSphere::emit(VertexBatch& batch, int index) const {
     const Vertex& vertex = vertices[index];
-    glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+    batch.texCoord(vertex.u, vertex.v);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
 // Bands between neighbouring rings, the last quad of each closing the ring. Each quad runs
 // from the pole side first, counter-clockwise seen from outside the dome.
-void HalfSphere::drawDome(int first) const {
+void HalfSphere::drawDome(VertexBatch& batch, int first) const {
     for (int ring = 0; ring + 1 < rings; ++ring) {
         for (int point = 0; point < ringPoints; ++point) {
-            emit(at(first, ring, point));
-            emit(at(first, ring + 1, point));
-            emit(at(first, ring + 1, point + 1));
-            emit(at(first, ring, point + 1));
+            emit(batch, at(first, ring, point));
+            emit(batch, at(first, ring + 1, point));
+            emit(batch, at(first, ring + 1, point + 1));
+            emit(batch, at(first, ring, point + 1));
         }
     }
 }
@@ -65,13 +66,13 @@ void HalfSphere::drawDome(int first) const {
 // Each point of the outer dome's open edge joined to the same point of the inner dome's, one
 // quad per pair of neighbours: a narrow band facing out of the open end, counter-clockwise
 // seen from there, as the outer dome beside it is seen from outside.
-void HalfSphere::drawRim() const {
+void HalfSphere::drawRim(VertexBatch& batch) const {
     const int last = rings - 1;
     for (int point = 0; point < ringPoints; ++point) {
-        emit(at(0, last, point));
-        emit(at(domeVertices, last, point));
-        emit(at(domeVertices, last, point + 1));
-        emit(at(0, last, point + 1));
+        emit(batch, at(0, last, point));
+        emit(batch, at(domeVertices, last, point));
+        emit(batch, at(domeVertices, last, point + 1));
+        emit(batch, at(0, last, point + 1));
     }
 }
 
@@ -89,14 +90,14 @@ void HalfSphere::render() {
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(programWide.angle, 0.0f, 0.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    // Front faces cannot change inside glBegin: one batch per winding.
+    // Front faces cannot change within a draw: one batch per winding.
     glFrontFace(GL_CW);
-    glBegin(GL_QUADS);
-    drawDome(domeVertices);
-    glEnd();
+    VertexBatch inner(GL_QUADS);
+    drawDome(inner, domeVertices);
+    inner.draw();
     glFrontFace(GL_CCW);
-    glBegin(GL_QUADS);
-    drawDome(0);
-    drawRim();
-    glEnd();
+    VertexBatch outer(GL_QUADS);
+    drawDome(outer, 0);
+    drawRim(outer);
+    outer.draw();
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+class VertexBatch;
+
 // Two nested domes, stretched along their axis into a long hanging cup, spinning about that
 // axis: the outer dome shows its outside, the inner one its inside, and a rim closes the gap
 // between their open edges. Always its own picture; no parameters, no triggers.
@@ -47,9 +49,9 @@ public:
 
 private:
     void buildDomes();
-    void drawDome(int first) const;
-    void drawRim() const;
-    void emit(int index) const;
+    void drawDome(VertexBatch& batch, int first) const;
+    void drawRim(VertexBatch& batch) const;
+    void emit(VertexBatch& batch, int index) const;
 
     // Null until the first frame.
     const Texture* texture = nullptr;

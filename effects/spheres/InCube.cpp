@@ -3,6 +3,7 @@
 #include "EffectRules.h"
 #include "PictureDrawing.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -72,12 +73,12 @@ void InCube::buildFaces() {
     }
 }
 
-void InCube::drawFace(const Face& face) const {
+void InCube::drawFace(VertexBatch& batch, const Face& face) const {
     constexpr int n = subdivision;
     auto emit = [&](int row, int column) {
         const Vertex& vertex = face[row * (n + 1) + column];
-        glTexCoord2f(vertex.u, vertex.v);
-        glVertex3f(vertex.x, vertex.y, vertex.z);
+        batch.texCoord(vertex.u, vertex.v);
+        batch.vertex(vertex.x, vertex.y, vertex.z);
     };
     for (int row = 0; row < n; ++row) {
         for (int column = 0; column < n; ++column) {
@@ -107,11 +108,11 @@ void InCube::render() {
     glTranslatef(0.0f, 0.0f, -0.1f);
     turn(frameDelta());
     glRotatef(programWide.spin, 0.5f, 1.5f, -1.0f);
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         // Lighting stays off; the normals are for anyone who turns it on.
-        glNormal3fv(frames[f].normal);
-        drawFace(faces[f]);
+        batch.normal(frames[f].normal);
+        drawFace(batch, faces[f]);
     }
-    glEnd();
+    batch.draw();
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+class VertexBatch;
+
 // The inside of a textured cube turning round the viewer, who sits near its centre: every
 // face carries the picture. No parameters; the first data string names the picture.
 // "ReverseAngle" turns the spin the other way.
@@ -57,7 +59,7 @@ private:
     using Face = std::vector<Vertex>;
 
     void buildFaces();
-    void drawFace(const Face& face) const;
+    void drawFace(VertexBatch& batch, const Face& face) const;
 
     const Texture* texture = nullptr;
     // Empty until the first frame.

@@ -5,6 +5,7 @@
 #include "PictureDrawing.h"
 #include "SphereBuilder.h"
 #include "TextureManager.h"
+#include "VertexBatch.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -24,9 +25,9 @@ std::size_t quadNeighbour(std::size_t i) {
     return i - i % 4 + (i + 1) % 4;
 }
 
-void emit(const Vertex& vertex) {
-    glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
+void emit(VertexBatch& batch, const Vertex& vertex) {
+    batch.texCoord(vertex.u, vertex.v);
+    batch.vertex(vertex.x, vertex.y, vertex.z);
 }
 
 } // namespace
@@ -88,15 +89,15 @@ void SphereNormal::placeSpikes(float scale) {
 
 void SphereNormal::drawLines(float phase) const {
     const std::size_t n = inner().size();
-    glBegin(GL_LINES);
+    VertexBatch batch(GL_LINES);
     for (std::size_t i = 0; i < n; ++i) {
         const float share = static_cast<float>(i) / n;
-        glColor4f(share + 0.1f, 0.5f * std::sin(phase) + 0.1f, std::sin(share + phase) + 0.1f,
-                  0.02f);
-        emit(inner()[i]);
-        emit(middle()[i]);
+        batch.color(share + 0.1f, 0.5f * std::sin(phase) + 0.1f, std::sin(share + phase) + 0.1f,
+                    0.02f);
+        emit(batch, inner()[i]);
+        emit(batch, middle()[i]);
     }
-    glEnd();
+    batch.draw();
 }
 
 // Each inner vertex joined to the matching middle vertex and the next one round the middle
@@ -106,19 +107,19 @@ void SphereNormal::drawLines(float phase) const {
 // with the spikes but is not drawn.
 void SphereNormal::drawCells() const {
     const std::size_t n = inner().size();
-    glBegin(GL_TRIANGLES);
+    VertexBatch batch(GL_TRIANGLES);
     for (std::size_t i = 0; i < n; ++i) {
         if (i % 4 == 0)
-            glColor4f(1.0f, 0.0f, 0.0f, 0.1f);
+            batch.color(1.0f, 0.0f, 0.0f, 0.1f);
         else if (i % 4 == 2)
-            glColor4f(0.0f, 0.0f, 1.0f, 0.1f);
+            batch.color(0.0f, 0.0f, 1.0f, 0.1f);
         else
-            glColor4f(1.0f, 1.0f, 0.0f, 0.1f);
-        emit(middle()[i]);
-        emit(middle()[quadNeighbour(i)]);
-        emit(inner()[i]);
+            batch.color(1.0f, 1.0f, 0.0f, 0.1f);
+        emit(batch, middle()[i]);
+        emit(batch, middle()[quadNeighbour(i)]);
+        emit(batch, inner()[i]);
     }
-    glEnd();
+    batch.draw();
 }
 
 void SphereNormal::render() {

@@ -1,16 +1,18 @@
 #include "QuadDrawing.h"
 
+#include "VertexBatch.h"
+
 #include <GL/gl.h>
 
 void drawQuadList(std::span<const Vertex> vertices) {
     const std::size_t whole = vertices.size() / 4 * 4;
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS);
     for (const Vertex& vertex : vertices.first(whole)) {
-        glNormal3f(vertex.x, vertex.y, vertex.z);
-        glTexCoord2f(vertex.u, vertex.v);
-        glVertex3f(vertex.x, vertex.y, vertex.z);
+        batch.normal(vertex.x, vertex.y, vertex.z);
+        batch.texCoord(vertex.u, vertex.v);
+        batch.vertex(vertex.x, vertex.y, vertex.z);
     }
-    glEnd();
+    batch.draw();
 }
 
 namespace {
@@ -23,12 +25,12 @@ struct TexCoord {
 // with its texture coordinate.
 void drawCorners(GLenum primitive, float w, float h, const TexCoord (&texCoords)[4]) {
     const float corners[4][2] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
-    glBegin(primitive);
+    VertexBatch batch(primitive);
     for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(texCoords[i].s, texCoords[i].t);
-        glVertex3f(corners[i][0], corners[i][1], 0.0f);
+        batch.texCoord(texCoords[i].s, texCoords[i].t);
+        batch.vertex(corners[i][0], corners[i][1], 0.0f);
     }
-    glEnd();
+    batch.draw();
 }
 
 constexpr TexCoord topRowFirst[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
