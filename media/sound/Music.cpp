@@ -29,6 +29,8 @@ StreamHandle parked;
 std::string parkedName;
 // The name the current stream was opened by.
 std::string lastStreamName;
+// The name the current song was loaded by, while a song is the music.
+std::string songName;
 bool started = false;
 std::vector<void (*)()> exitActions;
 bool exitHookInstalled = false;
@@ -105,6 +107,7 @@ void loadMusic(std::string specification) {
         const SongHandle song = library.loadSong(specification);
         if (!song)
             reportUnplayable(specification, library);
+        songName = specification;
         made = std::make_unique<SongPlayer>(group, library, song);
         break;
     }
@@ -136,11 +139,20 @@ void playAgain(StreamHandle again) {
     player = std::move(made);
 }
 
+// The player while a song is the music.
+SongPlayer* currentSong() {
+    return dynamic_cast<SongPlayer*>(player.get());
+}
+
 } // namespace
 
 MusicState saveMusicState() {
     MusicState state;
     state.masterVolume = group.masterVolume();
+    if (const SongPlayer* song = currentSong()) {
+        state.songName = songName;
+        state.song = SoundLibrary::instance().songState(song->song());
+    }
     if (stream) {
         if (const auto place = SoundLibrary::instance().streamState(stream)) {
             state.stream = stream;
@@ -161,12 +173,26 @@ void restoreMusicState(const MusicState& state) {
             stream = StreamHandle{};
             player.reset();
         }
-    } else {
-        if (state.stream != stream)
-            playAgain(state.stream);
-        library.restoreStreamState(stream, state.place);
+    } else if (state.stream != stream) {
+        playAgain(state.stream);
     }
+    SongPlayer* song = currentSong();
+    if (state.song) {
+        if (!song || songName != state.songName) {
+            loadMusic(state.songName);
+            song = currentSong();
+        }
+    } else if (song) {
+        player.reset();
+        song = nullptr;
+    }
+    // The volumes the library held come back over what the master volume makes of them.
     group.setMasterVolume(state.masterVolume);
+    if (song && state.song)
+        library.restoreSongState(song->song(), *state.song);
+    // Last: a player replaced above may have stopped the stream's channel on its way out.
+    if (state.stream)
+        library.restoreStreamState(stream, state.place);
 }
 
 StreamHandle currentStream() {

@@ -2,6 +2,8 @@
 
 #include "SoundLibrary.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class MusicPlayer;
@@ -34,16 +36,20 @@ StreamHandle currentStream();
 int streamTime(StreamHandle stream);
 
 // What a saved state of the demo keeps of its music: the stream the clock reads (null before
-// any was opened), where it stands to the frame, and the music's master volume.
+// any was opened), where it stands to the frame, the song that was the music (by the name it
+// was loaded by) and where that stood, and the music's master volume.
 struct MusicState {
     StreamHandle stream;
     SoundLibrary::StreamState place;
+    std::string songName;
+    std::optional<SoundLibrary::SongState> song;
     std::uint8_t masterVolume = 255;
 };
 MusicState saveMusicState();
 // Puts the music back. A state from before the music was opened stops the stream and sets the
 // clock back to standing; opening the same music again then plays that stream from its start
-// rather than opening the file once more.
+// rather than opening the file once more. A song that was the music is loaded again when other
+// music has taken its place, and goes on at the frame it stood at; a song loaded later stops.
 void restoreMusicState(const MusicState& state);
 
 // Runs the exit actions now, latest registered first: destroying the current player (registered by

@@ -403,7 +403,7 @@ bool SoundLibrary::restoreStreamState(StreamHandle stream, const StreamState& st
     // What the device still holds of the stream is thrown away with the rest.
     found->unheard.clear();
     found->history.clear();
-    if (!moveSource(*found, state.position))
+    if (!moveSource(*found->source, found->position, state.position))
         return false;
     found->paused = state.paused;
     found->ended = state.ended;
@@ -417,17 +417,17 @@ bool SoundLibrary::restoreStreamState(StreamHandle stream, const StreamState& st
     return true;
 }
 
-bool SoundLibrary::moveSource(Stream& stream, std::int64_t target) {
-    if (target < stream.position) {
-        if (!stream.source->rewind())
+bool SoundLibrary::moveSource(AudioSource& source, std::int64_t& position, std::int64_t target) {
+    if (target < position) {
+        if (!source.rewind())
             return false;
-        stream.position = 0;
+        position = 0;
     }
-    while (stream.position < target) {
+    while (position < target) {
         const std::size_t block =
-            static_cast<std::size_t>(std::min<std::int64_t>(target - stream.position, blockFrames));
-        const std::size_t made = stream.source->render(scratch.data(), block);
-        stream.position += static_cast<std::int64_t>(made);
+            static_cast<std::size_t>(std::min<std::int64_t>(target - position, blockFrames));
+        const std::size_t made = source.render(scratch.data(), block);
+        position += static_cast<std::int64_t>(made);
         if (made < block)
             break;
     }
@@ -530,6 +530,26 @@ int SoundLibrary::songTime(SongHandle song) const {
     std::lock_guard guard(lock);
     const Song* found = findSong(song);
     return found ? static_cast<int>(found->position * 1000 / rate) : 0;
+}
+
+std::optional<SoundLibrary::SongState> SoundLibrary::songState(SongHandle song) const {
+    std::lock_guard guard(lock);
+    const Song* found = findSong(song);
+    if (!found)
+        return std::nullopt;
+    return SongState{found->position, found->playing, found->paused, found->ended, found->volume};
+}
+
+bool SoundLibrary::restoreSongState(SongHandle song, const SongState& state) {
+    std::lock_guard guard(lock);
+    Song* found = findSong(song);
+    if (!found || !moveSource(*found->source, found->position, state.position))
+        return false;
+    found->playing = state.playing;
+    found->paused = state.paused;
+    found->ended = state.ended;
+    found->volume = state.volume;
+    return true;
 }
 
 void SoundLibrary::freeSong(SongHandle song) {

@@ -136,6 +136,21 @@ public:
     std::uint8_t songVolume(SongHandle song) const;
     // How much of the song has been mixed, in milliseconds.
     int songTime(SongHandle song) const;
+    // Where a song stands, to the frame mixed, and how it plays: what a saved state of the demo
+    // keeps of a song that is its music.
+    struct SongState {
+        std::int64_t position = 0;
+        bool playing = false;
+        bool paused = false;
+        bool ended = false;
+        std::uint8_t volume = 255;
+    };
+    // Nothing for an unknown song.
+    std::optional<SongState> songState(SongHandle song) const;
+    // Puts the song back where the state says, rendering it on unheard from where it stands (from
+    // its start again when it has to go back), so that it goes on at exactly that frame. False
+    // for an unknown song, or one that cannot start again.
+    bool restoreSongState(SongHandle song, const SongState& state);
     void freeSong(SongHandle song);
 
     void setCdPlayMode(int mode);
@@ -175,9 +190,9 @@ private:
     };
 
     void feedDevice(float* out, std::size_t frames);
-    // Decodes the stream's source on from `stream.position` to `target`, from its start again
-    // when the target lies behind; what is decoded is not heard. False when it cannot rewind.
-    bool moveSource(Stream& stream, std::int64_t target);
+    // Decodes a source on from `position` to `target`, from its start again when the target
+    // lies behind; what is decoded is not heard. False when it cannot rewind.
+    bool moveSource(AudioSource& source, std::int64_t& position, std::int64_t target);
     // After the device stopped at `stoppedAt`: every stream goes back to the position heard,
     // the frames the device took but had not played to be played again.
     void handBackUnheard(double stoppedAt);
