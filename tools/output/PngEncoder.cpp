@@ -1,6 +1,7 @@
 #include "PngEncoder.h"
 
 #include "OutputFile.h"
+#include "RunDeflate.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 
 struct PngEncoder::Compressor {
+    RunDeflate runs;
     libdeflate_compressor* state = nullptr;
     ~Compressor() { libdeflate_free_compressor(state); }
 };
@@ -55,6 +57,8 @@ const std::uint8_t* redFirst(const Image& picture, int y, std::vector<std::uint8
 
 PngEncoder::PngEncoder(PngPacking packing)
     : packing(packing), compressor(std::make_unique<Compressor>()) {
+    if (packing.deflater == PngDeflater::Runs)
+        return;
     compressor->state = libdeflate_alloc_compressor(packing.level);
     if (!compressor->state)
         throw std::runtime_error("cannot set up the PNG compressor");
@@ -75,6 +79,17 @@ void PngEncoder::filterRows(const Image& picture) {
     }
 }
 
+std::span<const std::uint8_t> PngEncoder::deflate() {
+    if (packing.deflater == PngDeflater::Runs)
+        return compressor->runs.compress(filtered);
+    deflated.resize(libdeflate_zlib_compress_bound(compressor->state, filtered.size()));
+    const std::size_t packed = libdeflate_zlib_compress(
+        compressor->state, filtered.data(), filtered.size(), deflated.data(), deflated.size());
+    if (packed == 0)
+        throw std::runtime_error("cannot compress a PNG picture");
+    return {deflated.data(), packed};
+}
+
 void PngEncoder::addChunk(const char type[4], const std::uint8_t* data, std::size_t size) {
     appendBigEndian(file, static_cast<std::uint32_t>(size));
     const std::size_t typeAt = file.size();
@@ -88,11 +103,7 @@ const std::vector<std::uint8_t>& PngEncoder::encode(const Image& picture) {
     if (picture.width <= 0 || picture.height <= 0)
         throw std::invalid_argument("a PNG needs at least one pixel");
     filterRows(picture);
-    deflated.resize(libdeflate_zlib_compress_bound(compressor->state, filtered.size()));
-    const std::size_t packed = libdeflate_zlib_compress(
-        compressor->state, filtered.data(), filtered.size(), deflated.data(), deflated.size());
-    if (packed == 0)
-        throw std::runtime_error("cannot compress a PNG picture");
+    const std::span<const std::uint8_t> packed = deflate();
 
     // Width, height, 8 bits a channel, RGB, deflate, adaptive filtering, no interlace.
     std::vector<std::uint8_t> header;
@@ -102,7 +113,7 @@ const std::vector<std::uint8_t>& PngEncoder::encode(const Image& picture) {
 
     file.assign(signature.begin(), signature.end());
     addChunk("IHDR", header.data(), header.size());
-    addChunk("IDAT", deflated.data(), packed);
+    addChunk("IDAT", packed.data(), packed.size());
     addChunk("IEND", nullptr, 0);
     return file;
 }
