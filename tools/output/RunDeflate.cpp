@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <libdeflate.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -59,6 +62,26 @@ std::uint64_t load64(const std::uint8_t* at) {
     return word; // little-endian: the first byte lowest
 }
 
+#ifdef __SSE2__
+// Where runs of three at distance 1 or 3 start among the 14 bytes from `at` (a bit each), read
+// from the 16 there.
+using SearchMask = unsigned;
+constexpr std::size_t searchWidth = 16;
+constexpr std::size_t searchStep = 14;
+
+SearchMask runStartsAt(const std::uint8_t* at) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const unsigned byte = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(here, _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - 1)))));
+    const unsigned pixel = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(here, _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - 3)))));
+    return ((byte & byte >> 1 & byte >> 2) | (pixel & pixel >> 1 & pixel >> 2)) & 0x3FFF;
+}
+
+std::size_t firstStart(SearchMask starts) {
+    return static_cast<std::size_t>(std::countr_zero(starts));
+}
+#else
 // The top bit of each byte of `word` that is zero.
 std::uint64_t zeroBytes(std::uint64_t word) {
     constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
@@ -72,8 +95,23 @@ std::uint64_t runStarts(std::uint64_t difference) {
     return zero & (zero >> 8) & (zero >> 16);
 }
 
+// The same a word at a time: the top bit of each of the first 6 bytes from `at`.
+using SearchMask = std::uint64_t;
+constexpr std::size_t searchWidth = 8;
+constexpr std::size_t searchStep = 6;
+
+SearchMask runStartsAt(const std::uint8_t* at) {
+    const std::uint64_t word = load64(at);
+    return runStarts(word ^ load64(at - 1)) | runStarts(word ^ load64(at - 3));
+}
+
+std::size_t firstStart(SearchMask starts) {
+    return static_cast<std::size_t>(std::countr_zero(starts) / 8);
+}
+#endif
+
 // How many bytes from `at` on repeat those `distance` before them, at most `most`.
-std::size_t matchLength(const std::uint8_t* at, std::size_t distance, std::size_t most) {
+inline std::size_t matchLength(const std::uint8_t* at, std::size_t distance, std::size_t most) {
     std::size_t length = 0;
     for (; length + 8 <= most; length += 8) {
         const std::uint64_t difference = load64(at + length) ^ load64(at + length - distance);
@@ -385,24 +423,27 @@ void writeDynamic(BitWriter& writer, const DynamicBlock& table,
                   bool last) {
     table.writeHeader(writer, last);
     const MatchTable matches(table);
-    std::uint16_t codes[256];
-    std::uint8_t widths[256];
+    // Each literal's code with its width above, one load a literal.
+    std::uint32_t literals[256];
     for (int byte = 0; byte < 256; ++byte) {
-        codes[byte] = table.literalCode(static_cast<std::uint8_t>(byte));
-        widths[byte] = table.literalLength(static_cast<std::uint8_t>(byte));
+        literals[byte] = table.literalCode(static_cast<std::uint8_t>(byte)) |
+                         std::uint32_t{table.literalLength(static_cast<std::uint8_t>(byte))} << 16;
     }
+    const auto putLiteral = [&writer, &literals](std::uint8_t byte) {
+        writer.put(literals[byte] & 0xFFFF, literals[byte] >> 16);
+    };
     for (const RunDeflate::Sequence& sequence : sequences) {
         const std::uint8_t* literal = data;
         const std::uint8_t* literalsEnd = data + sequence.literals;
         // Three literals of at most 15 bits fit between flushes.
         for (; literalsEnd - literal >= 3; literal += 3) {
-            writer.put(codes[literal[0]], widths[literal[0]]);
-            writer.put(codes[literal[1]], widths[literal[1]]);
-            writer.put(codes[literal[2]], widths[literal[2]]);
+            putLiteral(literal[0]);
+            putLiteral(literal[1]);
+            putLiteral(literal[2]);
             writer.flush();
         }
         for (; literal < literalsEnd; ++literal)
-            writer.put(codes[*literal], widths[*literal]);
+            putLiteral(*literal);
         writer.flush();
         data = literalsEnd;
         if (sequence.length) {
@@ -418,78 +459,85 @@ void writeDynamic(BitWriter& writer, const DynamicBlock& table,
 
 } // namespace
 
-void RunDeflate::openBlock() {
+void RunDeflate::openBlock(std::size_t first) {
     blocks.emplace_back();
-    blocks.back().first = sequences.size();
+    blocks.back().first = first;
     blocks.back().literalLengthCounts[endOfBlock] = 1;
 }
 
 void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
-    sequences.clear();
-    blocks.clear();
-    openBlock();
     const std::uint8_t* in = input.data();
     const std::size_t size = input.size();
+    // Every sequence but a block's last holds a match of three bytes or more.
+    const std::size_t mostSequences = size / 3 + size / blockSymbols + 2;
+    if (sequences.size() < mostSequences)
+        sequences.resize(mostSequences);
+    Sequence* sequence = sequences.data();
+    blocks.clear();
+    openBlock(0);
     std::size_t at = 0;
     std::size_t literalsFrom = 0;
     std::size_t blockFrom = 0;
     std::size_t symbols = 0;
+    for (;;) {
+        std::size_t length = 0;
+        std::size_t distance = 0;
+        // Up to the next run, or to where the block has its symbols.
+        while (at < size) {
+            if (at >= 3 && at + searchWidth <= size) {
+                const SearchMask starts = runStartsAt(in + at);
+                if (!starts) {
+                    at += searchStep;
+                    if (symbols + (at - literalsFrom) >= blockSymbols)
+                        break;
+                    continue;
+                }
+                at += firstStart(starts);
+            }
+            const std::size_t most = std::min(longestMatch, size - at);
+            const std::size_t byte = at >= 1 ? matchLength(in + at, 1, most) : 0;
+            // The pixel before, where the byte before does not repeat: when both do, the bytes
+            // are all one value and the pixel's run is rarely the longer.
+            const std::size_t pixel = at >= 3 && byte < 3 ? matchLength(in + at, 3, most) : 0;
+            if (pixel > byte && pixel >= 3) {
+                length = pixel;
+                distance = 3;
+                break;
+            }
+            if (byte >= 3) {
+                length = byte;
+                distance = 1;
+                break;
+            }
+            ++at;
+            if (symbols + (at - literalsFrom) >= blockSymbols)
+                break;
+        }
+        if (at == literalsFrom && length == 0)
+            break;
 
-    // The literals before `at`, then a match there of `length` (none if 0).
-    auto endSequence = [&](std::size_t length, std::size_t distance) {
         Block& block = blocks.back();
-        for (std::size_t i = literalsFrom; i < at; ++i)
-            ++block.literalLengthCounts[in[i]];
+        for (const std::uint8_t* literal = in + literalsFrom; literal < in + at; ++literal)
+            ++block.literalLengthCounts[*literal];
         symbols += at - literalsFrom;
         if (length) {
             ++block.literalLengthCounts[257 + lengthCodes.symbol[length]];
             ++block.distanceCounts[distanceSymbol(static_cast<int>(distance))];
             ++symbols;
         }
-        sequences.push_back({static_cast<std::uint32_t>(at - literalsFrom),
-                             static_cast<std::uint16_t>(length),
-                             static_cast<std::uint16_t>(distance)});
+        *sequence++ = {static_cast<std::uint32_t>(at - literalsFrom),
+                       static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(distance)};
         at += length;
         literalsFrom = at;
         if (symbols >= blockSymbols) {
-            blocks.back().bytes = at - blockFrom;
+            block.bytes = at - blockFrom;
             blockFrom = at;
-            openBlock();
             symbols = 0;
-        }
-    };
-
-    while (at < size) {
-        // Where neither distance can start a run of three, skip six bytes at once.
-        if (at >= 3 && at + 8 <= size) {
-            const std::uint64_t word = load64(in + at);
-            const std::uint64_t starts =
-                runStarts(word ^ load64(in + at - 1)) | runStarts(word ^ load64(in + at - 3));
-            if (!starts) {
-                at += 6;
-                if (symbols + (at - literalsFrom) >= blockSymbols)
-                    endSequence(0, 0);
-                continue;
-            }
-            at += static_cast<std::size_t>(std::countr_zero(starts) / 8);
-        }
-        const std::size_t most = std::min(longestMatch, size - at);
-        const std::size_t byte = at >= 1 ? matchLength(in + at, 1, most) : 0;
-        // The pixel before, when it repeats further than the byte before.
-        const std::size_t pixel = at >= 3 && byte < most ? matchLength(in + at, 3, most) : 0;
-        if (pixel > byte && pixel >= 3) {
-            endSequence(pixel, 3);
-        } else if (byte >= 3) {
-            endSequence(byte, 1);
-        } else {
-            ++at;
-            if (symbols + (at - literalsFrom) >= blockSymbols)
-                endSequence(0, 0);
+            openBlock(static_cast<std::size_t>(sequence - sequences.data()));
         }
     }
-    if (literalsFrom < size)
-        endSequence(0, 0);
-    if (blocks.size() > 1 && blocks.back().first == sequences.size())
+    sequenceCount = static_cast<std::size_t>(sequence - sequences.data());
+    if (blocks.size() > 1 && blocks.back().first == sequenceCount)
         blocks.pop_back();
     else
         blocks.back().bytes = at - blockFrom;
@@ -511,7 +559,7 @@ std::span<const std::uint8_t> RunDeflate::compress(std::span<const std::uint8_t>
     for (std::size_t b = 0; b < blocks.size(); ++b) {
         const Block& block = blocks[b];
         const bool last = b + 1 == blocks.size();
-        const std::size_t end = last ? sequences.size() : blocks[b + 1].first;
+        const std::size_t end = last ? sequenceCount : blocks[b + 1].first;
         const DynamicBlock table(block);
         const std::size_t pieces =
             std::max<std::size_t>(1, (block.bytes + storedMost - 1) / storedMost);

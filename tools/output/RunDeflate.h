@@ -39,9 +39,11 @@ public:
 
 private:
     void tokenise(std::span<const std::uint8_t> input);
-    void openBlock();
+    void openBlock(std::size_t first);
 
+    // Room for the most a stream can have; the first `sequenceCount` are this stream's.
     std::vector<Sequence> sequences;
+    std::size_t sequenceCount = 0;
     std::vector<Block> blocks;
     std::vector<std::uint8_t> stream;
 };
