@@ -4,13 +4,13 @@
 #include <bit>
 #include <cstring>
 #include <libdeflate.h>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 constexpr std::size_t longestMatch = 258;
+// Runs of three are mostly a pixel repeated once, coded hardly smaller than its bytes, and there
+// are many: each would cost a search and a sequence.
+constexpr std::size_t shortestRun = 4;
 constexpr std::size_t storedMost = 65535;
 constexpr int literalLengthSymbols = 286;
 constexpr int distanceSymbols = 30;
@@ -59,56 +59,41 @@ int distanceSymbol(int distance) {
 std::uint64_t load64(const std::uint8_t* at) {
     std::uint64_t word;
     std::memcpy(&word, at, sizeof word);
-    return word; // little-endian: the first byte lowest
+    return word;
 }
+// The searches take the first byte of a word as its lowest.
+static_assert(std::endian::native == std::endian::little);
 
-#ifdef __SSE2__
-// Where runs of three at distance 1 or 3 start among the 14 bytes from `at` (a bit each), read
-// from the 16 there.
-using SearchMask = unsigned;
-constexpr std::size_t searchWidth = 16;
-constexpr std::size_t searchStep = 14;
-
-SearchMask runStartsAt(const std::uint8_t* at) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const unsigned byte = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_cmpeq_epi8(here, _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - 1)))));
-    const unsigned pixel = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_cmpeq_epi8(here, _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - 3)))));
-    return ((byte & byte >> 1 & byte >> 2) | (pixel & pixel >> 1 & pixel >> 2)) & 0x3FFF;
-}
-
-std::size_t firstStart(SearchMask starts) {
-    return static_cast<std::size_t>(std::countr_zero(starts));
-}
-#else
 // The top bit of each byte of `word` that is zero.
 std::uint64_t zeroBytes(std::uint64_t word) {
     constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
     return ~(((word & low7) + low7) | word | low7);
 }
 
-// The top bit of each byte where three equal bytes of `difference` in a row start (for the first
-// six bytes; the last two cannot tell).
-std::uint64_t runStarts(std::uint64_t difference) {
-    const std::uint64_t zero = zeroBytes(difference);
-    return zero & (zero >> 8) & (zero >> 16);
+// The top bit of each byte where a run of `shortestRun` or more starts, given the top bit of each
+// byte that equals the one a distance before.
+std::uint64_t runStarts(std::uint64_t equal) {
+    std::uint64_t starts = equal;
+    for (std::size_t ahead = 1; ahead < shortestRun; ++ahead)
+        starts &= equal >> (8 * ahead);
+    return starts;
 }
 
-// The same a word at a time: the top bit of each of the first 6 bytes from `at`.
-using SearchMask = std::uint64_t;
+// Runs at distance 1 or 3 are looked for a word at a time: the positions from `searchStep` on
+// have too few bytes after them in the word to tell.
 constexpr std::size_t searchWidth = 8;
-constexpr std::size_t searchStep = 6;
+constexpr std::size_t searchStep = searchWidth - shortestRun + 1;
 
-SearchMask runStartsAt(const std::uint8_t* at) {
+// Where runs start among the next `searchStep` bytes from `at`, as the top bit of each byte.
+std::uint64_t runStartsAt(const std::uint8_t* at) {
     const std::uint64_t word = load64(at);
-    return runStarts(word ^ load64(at - 1)) | runStarts(word ^ load64(at - 3));
+    return runStarts(zeroBytes(word ^ load64(at - 1))) |
+           runStarts(zeroBytes(word ^ load64(at - 3)));
 }
 
-std::size_t firstStart(SearchMask starts) {
+std::size_t firstStart(std::uint64_t starts) {
     return static_cast<std::size_t>(std::countr_zero(starts) / 8);
 }
-#endif
 
 // How many bytes from `at` on repeat those `distance` before them, at most `most`.
 inline std::size_t matchLength(const std::uint8_t* at, std::size_t distance, std::size_t most) {
@@ -418,6 +403,11 @@ struct MatchTable {
     }
 };
 
+// All ones when `index` is below `count`, else zero, without a branch.
+std::uint32_t allBefore(std::size_t index, std::size_t count) {
+    return static_cast<std::uint32_t>(0 - ((index - count) >> 63));
+}
+
 void writeDynamic(BitWriter& writer, const DynamicBlock& table,
                   std::span<const RunDeflate::Sequence> sequences, const std::uint8_t* data,
                   bool last) {
@@ -429,23 +419,22 @@ void writeDynamic(BitWriter& writer, const DynamicBlock& table,
         literals[byte] = table.literalCode(static_cast<std::uint8_t>(byte)) |
                          std::uint32_t{table.literalLength(static_cast<std::uint8_t>(byte))} << 16;
     }
-    const auto putLiteral = [&writer, &literals](std::uint8_t byte) {
-        writer.put(literals[byte] & 0xFFFF, literals[byte] >> 16);
-    };
     for (const RunDeflate::Sequence& sequence : sequences) {
-        const std::uint8_t* literal = data;
-        const std::uint8_t* literalsEnd = data + sequence.literals;
-        // Three literals of at most 15 bits fit between flushes.
-        for (; literalsEnd - literal >= 3; literal += 3) {
-            putLiteral(literal[0]);
-            putLiteral(literal[1]);
-            putLiteral(literal[2]);
+        // Three literals of at most 15 bits fit between flushes. The last three may run past
+        // the literals: those put nothing, so that the loop's end is the only guess.
+        const std::size_t count = sequence.literals;
+        for (std::size_t i = 0; i < count; i += 3) {
+            const std::size_t last = count - 1;
+            const std::uint32_t second =
+                literals[data[std::min(i + 1, last)]] & allBefore(i + 1, count);
+            const std::uint32_t third =
+                literals[data[std::min(i + 2, last)]] & allBefore(i + 2, count);
+            writer.put(literals[data[i]] & 0xFFFF, literals[data[i]] >> 16);
+            writer.put(second & 0xFFFF, second >> 16);
+            writer.put(third & 0xFFFF, third >> 16);
             writer.flush();
         }
-        for (; literal < literalsEnd; ++literal)
-            putLiteral(*literal);
-        writer.flush();
-        data = literalsEnd;
+        data += count;
         if (sequence.length) {
             const int which = sequence.distance == 3 ? 1 : 0;
             writer.put(matches.code[which][sequence.length], matches.width[which][sequence.length]);
@@ -457,68 +446,99 @@ void writeDynamic(BitWriter& writer, const DynamicBlock& table,
     writer.flush();
 }
 
-} // namespace
+// Splits the input into sequences of literals and a run each, and into blocks of about
+// `blockSymbols` symbols, counting each block's symbols as it goes.
+class Tokeniser {
+public:
+    Tokeniser(std::span<const std::uint8_t> input, RunDeflate::Sequence* sequences,
+              std::vector<RunDeflate::Block>& blocks)
+        : in(input.data()), size(input.size()), sequence(sequences), blocks(blocks) {
+        openBlock();
+    }
 
-void RunDeflate::openBlock(std::size_t first) {
-    blocks.emplace_back();
-    blocks.back().first = first;
-    blocks.back().literalLengthCounts[endOfBlock] = 1;
-}
-
-void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
-    const std::uint8_t* in = input.data();
-    const std::size_t size = input.size();
-    // Every sequence but a block's last holds a match of three bytes or more.
-    const std::size_t mostSequences = size / 3 + size / blockSymbols + 2;
-    if (sequences.size() < mostSequences)
-        sequences.resize(mostSequences);
-    Sequence* sequence = sequences.data();
-    blocks.clear();
-    openBlock(0);
-    std::size_t at = 0;
-    std::size_t literalsFrom = 0;
-    std::size_t blockFrom = 0;
-    std::size_t symbols = 0;
-    for (;;) {
-        std::size_t length = 0;
-        std::size_t distance = 0;
-        // Up to the next run, or to where the block has its symbols.
-        while (at < size) {
-            if (at >= 3 && at + searchWidth <= size) {
-                const SearchMask starts = runStartsAt(in + at);
-                if (!starts) {
-                    at += searchStep;
-                    if (symbols + (at - literalsFrom) >= blockSymbols)
-                        break;
-                    continue;
-                }
-                at += firstStart(starts);
+    // Past the last sequence.
+    RunDeflate::Sequence* run() {
+        // The first bytes have too little before them for the search a window at a time.
+        while (at < std::min<std::size_t>(size, 3))
+            step();
+        // Room for a window and for the first word of a run anywhere in it.
+        while (at + searchWidth + 8 <= size) {
+            const std::uint64_t starts = runStartsAt(in + at);
+            if (!starts) {
+                countLiterals(searchStep);
+                if (symbols + (at - literalsFrom) >= RunDeflate::blockSymbols)
+                    endSequence(0, 1);
+                continue;
             }
-            const std::size_t most = std::min(longestMatch, size - at);
-            const std::size_t byte = at >= 1 ? matchLength(in + at, 1, most) : 0;
-            // The pixel before, where the byte before does not repeat: when both do, the bytes
-            // are all one value and the pixel's run is rarely the longer.
-            const std::size_t pixel = at >= 3 && byte < 3 ? matchLength(in + at, 3, most) : 0;
-            if (pixel > byte && pixel >= 3) {
-                length = pixel;
-                distance = 3;
-                break;
-            }
-            if (byte >= 3) {
-                length = byte;
-                distance = 1;
-                break;
-            }
-            ++at;
-            if (symbols + (at - literalsFrom) >= blockSymbols)
-                break;
+            countLiterals(firstStart(starts));
+            // The longer run, the byte's if they are as long: the first word of each tells,
+            // and only one that runs through it needs more.
+            const std::uint64_t word = load64(in + at);
+            const std::size_t byte = std::countr_zero(word ^ load64(in + at - 1)) / 8;
+            const std::size_t pixel = std::countr_zero(word ^ load64(in + at - 3)) / 8;
+            const std::size_t distance = pixel > byte ? 3 : 1;
+            std::size_t length = std::max(byte, pixel);
+            if (length == 8)
+                length = matchLength(in + at, distance, std::min(longestMatch, size - at));
+            endSequence(length, distance);
         }
-        if (at == literalsFrom && length == 0)
-            break;
+        while (at < size)
+            step();
+        if (at > literalsFrom)
+            endSequence(0, 1);
+        if (blocks.size() > 1 && blocks.back().first == sequenceIndex())
+            blocks.pop_back();
+        else
+            closeBlock();
+        return sequence;
+    }
 
-        Block& block = blocks.back();
-        for (const std::uint8_t* literal = in + literalsFrom; literal < in + at; ++literal)
-            ++block.literalLengthCounts[*literal];
+private:
+    std::size_t sequenceIndex() const { return static_cast<std::size_t>(sequence - first); }
+
+    void openBlock() {
+        blocks.emplace_back();
+        blocks.back().first = sequenceIndex();
+        blocks.back().literalLengthCounts[endOfBlock] = 1;
+        blockFrom = at;
+        symbols = 0;
+    }
+
+    void closeBlock() {
+        RunDeflate::Block& block = blocks.back();
+        block.bytes = at - blockFrom;
+        std::copy_n(literalCounts.begin(), 256, block.literalLengthCounts.begin());
+        literalCounts.fill(0);
+    }
+
+    // One position with no search ahead: a run, or a literal.
+    void step() {
+        const std::size_t most = std::min(longestMatch, size - at);
+        const std::size_t byte = at >= 1 ? matchLength(in + at, 1, most) : 0;
+        const std::size_t pixel = at >= 3 ? matchLength(in + at, 3, most) : 0;
+        if (std::max(byte, pixel) >= shortestRun) {
+            endSequence(std::max(byte, pixel), pixel > byte ? 3 : 1);
+            return;
+        }
+        ++literalCounts[in[at++]];
+        if (symbols + (at - literalsFrom) >= RunDeflate::blockSymbols)
+            endSequence(0, 1);
+    }
+
+    // The next `count` bytes, fewer than a window's, as literals. Always a window's worth of
+    // counts, those past `count` into spare ones: cheaper than a loop whose end is guessed wrong.
+    void countLiterals(std::size_t count) {
+        for (std::size_t i = 0; i < searchStep; ++i) {
+            // All ones before `count`, written so as not to be a branch.
+            const std::size_t literal = 0 - ((i - count) >> 63);
+            ++literalCounts[((256 + i) & ~literal) | (in[at + i] & literal)];
+        }
+        at += count;
+    }
+
+    // The literals before `at`, then a run there (none if `length` is 0).
+    void endSequence(std::size_t length, std::size_t distance) {
+        RunDeflate::Block& block = blocks.back();
         symbols += at - literalsFrom;
         if (length) {
             ++block.literalLengthCounts[257 + lengthCodes.symbol[length]];
@@ -529,18 +549,36 @@ void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
                        static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(distance)};
         at += length;
         literalsFrom = at;
-        if (symbols >= blockSymbols) {
-            block.bytes = at - blockFrom;
-            blockFrom = at;
-            symbols = 0;
-            openBlock(static_cast<std::size_t>(sequence - sequences.data()));
+        if (symbols >= RunDeflate::blockSymbols) {
+            closeBlock();
+            openBlock();
         }
     }
-    sequenceCount = static_cast<std::size_t>(sequence - sequences.data());
-    if (blocks.size() > 1 && blocks.back().first == sequenceCount)
-        blocks.pop_back();
-    else
-        blocks.back().bytes = at - blockFrom;
+
+    const std::uint8_t* in;
+    std::size_t size;
+    RunDeflate::Sequence* sequence;
+    RunDeflate::Sequence* const first = sequence;
+    std::vector<RunDeflate::Block>& blocks;
+    std::size_t at = 0;
+    std::size_t literalsFrom = 0;
+    std::size_t blockFrom = 0;
+    // Literals and runs in the block so far.
+    std::size_t symbols = 0;
+    // The block's literals, and spare counts past them.
+    std::array<std::uint32_t, 256 + searchStep> literalCounts{};
+};
+
+} // namespace
+
+void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
+    // Every sequence but a block's last holds a match of three bytes or more.
+    const std::size_t mostSequences = input.size() / 3 + input.size() / blockSymbols + 2;
+    if (sequences.size() < mostSequences)
+        sequences.resize(mostSequences);
+    blocks.clear();
+    Tokeniser tokeniser(input, sequences.data(), blocks);
+    sequenceCount = static_cast<std::size_t>(tokeniser.run() - sequences.data());
 }
 
 std::span<const std::uint8_t> RunDeflate::compress(std::span<const std::uint8_t> input) {

@@ -39,7 +39,6 @@ public:
 
 private:
     void tokenise(std::span<const std::uint8_t> input);
-    void openBlock(std::size_t first);
 
     // Room for the most a stream can have; the first `sequenceCount` are this stream's.
     std::vector<Sequence> sequences;
