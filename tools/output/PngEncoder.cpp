@@ -24,16 +24,33 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
+// `bytes` of `from` less `less`, byte by byte. Eight bytes at a time in a word, borrows kept from
+// crossing bytes: the compiler leaves the plain loop a byte at a time, and the frame writer's
+// filter then takes a tenth of its deflate's time.
+void subtract(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* less, int bytes) {
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    int i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, from + i, 8);
+        std::memcpy(&b, less + i, 8);
+        const std::uint64_t difference = ((a | high) - (b & ~high)) ^ ((a ^ ~b) & high);
+        std::memcpy(out + i, &difference, 8);
+    }
+    for (; i < bytes; ++i)
+        out[i] = static_cast<std::uint8_t>(from[i] - less[i]);
+}
+
 // One row, red first, with `filter` applied against the row above (null for the first).
 void filterRow(std::uint8_t* out, const std::uint8_t* row, const std::uint8_t* above, int bytes,
                PngFilter filter) {
     if (filter == PngFilter::Up && above) {
-        for (int i = 0; i < bytes; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - above[i]);
+        subtract(out, row, above, bytes);
     } else if (filter == PngFilter::Sub) {
         std::memcpy(out, row, std::min(bytes, 3));
-        for (int i = 3; i < bytes; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - row[i - 3]);
+        if (bytes > 3)
+            subtract(out + 3, row + 3, row, bytes - 3);
     } else {
         std::memcpy(out, row, static_cast<std::size_t>(bytes));
     }
