@@ -18,8 +18,9 @@ public:
     // stay valid until the next call.
     std::span<const std::uint8_t> compress(std::span<const std::uint8_t> input);
 
-    // Literals and matches a block holds before its tables are drawn up anew.
-    static constexpr std::size_t blockSymbols = 1 << 16;
+    // Literals and matches a block holds before its tables are drawn up anew: a little under a
+    // stored block's most, so that a block of literals alone is stored as one.
+    static constexpr std::size_t blockSymbols = 65000;
 
     // Literal bytes, then a match of `length` bytes `distance` back (none when length is 0).
     struct Sequence {
