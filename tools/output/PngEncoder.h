@@ -12,8 +12,8 @@
 // from the pixel to its left (Sub) or from the row above (Up).
 enum class PngFilter : std::uint8_t { None = 0, Sub = 1, Up = 2 };
 
-// Who deflates the filtered rows: RunDeflate, which codes runs only and is several times as fast,
-// or libdeflate at a level (1 fastest, 12 smallest), for smaller files and for comparison.
+// Who deflates the filtered rows: RunDeflate, which codes runs only, or libdeflate at a level (1
+// fastest, 12 smallest), for comparison and for smaller files at higher levels.
 enum class PngDeflater : std::uint8_t { Runs, Libdeflate };
 
 // How a picture is packed: one filter for every row, and the deflater.
@@ -25,9 +25,9 @@ struct PngPacking {
 
 // Encodes whole pictures as RGB PNG files. By default the rows are filtered Up and deflated as
 // runs (RunDeflate): rendered frames repeat mostly the row above, so the filtered rows are mostly
-// runs of zeros, and a general deflater's search for other matches gains a few percent of size
-// for several times the time, which shows in reelrender's wall time while the renderer already
-// keeps the cores busy. Frames come by the thousand: one encoder keeps its compressor and buffers
+// runs of zeros, and a general deflater's search for other matches takes twice the time for no
+// smaller files. That time shows in reelrender's wall time, since the renderer already keeps the
+// cores busy. Frames come by the thousand: one encoder keeps its compressor and buffers
 // from one picture to the next. Not for use by two threads at once.
 class PngEncoder {
 public:

@@ -8,10 +8,10 @@
 
 // A zlib stream encoder made for filtered picture rows, where nearly everything that repeats is a
 // run: a byte repeated (distance 1) or a pixel repeated (distance 3). It looks for nothing else,
-// so it needs no hash table and skips through runs a word at a time: several times as fast as a
-// general deflater at its fastest, with files a little larger. Each block has Huffman tables of
-// its own, so the codes follow the picture; a block that would not shrink is stored as it is.
-// One encoder keeps its buffers from one call to the next. Not for use by two threads at once.
+// so it needs no hash table and skips through runs a word at a time: about twice as fast as a
+// general deflater at its fastest, with files no larger on rendered frames. Each block has Huffman
+// tables of its own, so the codes follow the picture; a block that would not shrink is stored as it
+// is. One encoder keeps its buffers from one call to the next. Not for use by two threads at once.
 class RunDeflate {
 public:
     // The whole zlib stream (header, deflate blocks, Adler-32) of `input`, of any size. The bytes
