@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <libdeflate.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -64,36 +67,57 @@ std::uint64_t load64(const std::uint8_t* at) {
 // The searches take the first byte of a word as its lowest.
 static_assert(std::endian::native == std::endian::little);
 
+// Where runs of `shortestRun` or more start, given a mark (`step` bits wide) on each byte that
+// equals the one a distance before.
+template <typename Marks>
+Marks runStarts(Marks equal, unsigned step) {
+    Marks starts = equal;
+    for (std::size_t ahead = 1; ahead < shortestRun; ++ahead)
+        starts &= equal >> (step * ahead);
+    return starts;
+}
+
+#ifdef __SSE2__
+// Runs at distance 1 or 3 are looked for 16 bytes at a time, a bit for each: the positions from
+// `searchStep` on have too few bytes after them to tell.
+using SearchMarks = unsigned;
+constexpr std::size_t searchWidth = 16;
+
+SearchMarks runStartsAt(const std::uint8_t* at) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const auto equal = [here, at](std::size_t distance) {
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - distance));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, before)));
+    };
+    return runStarts(equal(1), 1) | runStarts(equal(3), 1);
+}
+
+std::size_t firstStart(SearchMarks starts) {
+    return static_cast<std::size_t>(std::countr_zero(starts));
+}
+#else
+// The same a word at a time, with the top bit of each byte.
+using SearchMarks = std::uint64_t;
+constexpr std::size_t searchWidth = 8;
+
 // The top bit of each byte of `word` that is zero.
 std::uint64_t zeroBytes(std::uint64_t word) {
     constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
     return ~(((word & low7) + low7) | word | low7);
 }
 
-// The top bit of each byte where a run of `shortestRun` or more starts, given the top bit of each
-// byte that equals the one a distance before.
-std::uint64_t runStarts(std::uint64_t equal) {
-    std::uint64_t starts = equal;
-    for (std::size_t ahead = 1; ahead < shortestRun; ++ahead)
-        starts &= equal >> (8 * ahead);
-    return starts;
-}
-
-// Runs at distance 1 or 3 are looked for a word at a time: the positions from `searchStep` on
-// have too few bytes after them in the word to tell.
-constexpr std::size_t searchWidth = 8;
-constexpr std::size_t searchStep = searchWidth - shortestRun + 1;
-
-// Where runs start among the next `searchStep` bytes from `at`, as the top bit of each byte.
-std::uint64_t runStartsAt(const std::uint8_t* at) {
+SearchMarks runStartsAt(const std::uint8_t* at) {
     const std::uint64_t word = load64(at);
-    return runStarts(zeroBytes(word ^ load64(at - 1))) |
-           runStarts(zeroBytes(word ^ load64(at - 3)));
+    return runStarts(zeroBytes(word ^ load64(at - 1)), 8) |
+           runStarts(zeroBytes(word ^ load64(at - 3)), 8);
 }
 
-std::size_t firstStart(std::uint64_t starts) {
+std::size_t firstStart(SearchMarks starts) {
     return static_cast<std::size_t>(std::countr_zero(starts) / 8);
 }
+#endif
+
+constexpr std::size_t searchStep = searchWidth - shortestRun + 1;
 
 // How many bytes from `at` on repeat those `distance` before them, at most `most`.
 inline std::size_t matchLength(const std::uint8_t* at, std::size_t distance, std::size_t most) {
@@ -463,7 +487,7 @@ public:
             step();
         // Room for a window and for the first word of a run anywhere in it.
         while (at + searchWidth + 8 <= size) {
-            const std::uint64_t starts = runStartsAt(in + at);
+            const SearchMarks starts = runStartsAt(in + at);
             if (!starts) {
                 countLiterals(searchStep);
                 if (symbols + (at - literalsFrom) >= RunDeflate::blockSymbols)
