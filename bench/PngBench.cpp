@@ -5,11 +5,13 @@
 // The frames are twenty of the bundled demo's first 20 s (one a second, drawn at 10 frames/s of
 // demo time), at 640 x 480 and at 1280 x 960; each iteration encodes all twenty into memory on
 // one thread, as reelrender's frame writer does. `bytes_per_frame` is the mean file size;
-// compare the times with ZlibFastest/Up, what reelrender wrote before libdeflate.
+// compare the times with ZlibFastest/Up, what reelrender wrote before libdeflate, and with
+// Libdeflate1/Up, what it wrote before RunDeflate.
 //
 // ZlibFastest, ZlibRle, ZlibHuffman: libpng with zlib at level 1, with its run-length strategy
-// (matches one byte back only), or with Huffman coding alone. Libdeflate<level>: the encoder
-// reelrender writes frames with. After the slash: the row filter, the same for every row.
+// (matches one byte back only), or with Huffman coding alone. Libdeflate<level>: PngEncoder with
+// libdeflate. Runs: PngEncoder with RunDeflate, what reelrender writes frames with. After the
+// slash: the row filter, the same for every row.
 
 #include "OfflineDemo.h"
 #include "PngEncoder.h"
@@ -95,7 +97,7 @@ void zlib(benchmark::State& state, Size size, int strategy, int filter) {
     state.counters["bytes_per_frame"] = static_cast<double>(bytes) / frames.size();
 }
 
-void libdeflate(benchmark::State& state, Size size, PngPacking packing) {
+void pngEncoder(benchmark::State& state, Size size, PngPacking packing) {
     const std::vector<Image>& frames = demoFrames(size);
     PngEncoder encoder(packing);
     std::size_t bytes = 0;
@@ -130,9 +132,15 @@ const bool registered = [] {
                 benchmark::RegisterBenchmark((std::string(sizeName) + "/Libdeflate" +
                                               std::to_string(level) + "/" + filterName)
                                                  .c_str(),
-                                             libdeflate, size, PngPacking{filter, level})
+                                             pngEncoder, size,
+                                             PngPacking{filter, PngDeflater::Libdeflate, level})
                     ->Unit(benchmark::kMillisecond);
             }
+        }
+        for (const auto& [filterName, filter] : filters) {
+            benchmark::RegisterBenchmark((std::string(sizeName) + "/Runs/" + filterName).c_str(),
+                                         pngEncoder, size, PngPacking{filter, PngDeflater::Runs})
+                ->Unit(benchmark::kMillisecond);
         }
     }
     return true;

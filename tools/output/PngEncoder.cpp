@@ -1,6 +1,7 @@
 #include "PngEncoder.h"
 
 #include "OutputFile.h"
+#include "RunDeflate.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 
 struct PngEncoder::Compressor {
+    RunDeflate runs;
     libdeflate_compressor* state = nullptr;
     ~Compressor() { libdeflate_free_compressor(state); }
 };
@@ -22,16 +24,33 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
+// `bytes` of `from` less `less`, byte by byte. Eight bytes at a time in a word, with no borrow
+// crossing from one byte to the next: the compiler leaves the plain loop a byte at a time, which
+// took about a sixth of a frame's encoding.
+void subtract(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* less, int bytes) {
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    int i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, from + i, 8);
+        std::memcpy(&b, less + i, 8);
+        const std::uint64_t difference = ((a | high) - (b & ~high)) ^ ((a ^ ~b) & high);
+        std::memcpy(out + i, &difference, 8);
+    }
+    for (; i < bytes; ++i)
+        out[i] = static_cast<std::uint8_t>(from[i] - less[i]);
+}
+
 // One row, red first, with `filter` applied against the row above (null for the first).
 void filterRow(std::uint8_t* out, const std::uint8_t* row, const std::uint8_t* above, int bytes,
                PngFilter filter) {
     if (filter == PngFilter::Up && above) {
-        for (int i = 0; i < bytes; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - above[i]);
+        subtract(out, row, above, bytes);
     } else if (filter == PngFilter::Sub) {
         std::memcpy(out, row, std::min(bytes, 3));
-        for (int i = 3; i < bytes; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - row[i - 3]);
+        if (bytes > 3)
+            subtract(out + 3, row + 3, row, bytes - 3);
     } else {
         std::memcpy(out, row, static_cast<std::size_t>(bytes));
     }
@@ -55,6 +74,8 @@ const std::uint8_t* redFirst(const Image& picture, int y, std::vector<std::uint8
 
 PngEncoder::PngEncoder(PngPacking packing)
     : packing(packing), compressor(std::make_unique<Compressor>()) {
+    if (packing.deflater == PngDeflater::Runs)
+        return;
     compressor->state = libdeflate_alloc_compressor(packing.level);
     if (!compressor->state)
         throw std::runtime_error("cannot set up the PNG compressor");
@@ -75,6 +96,17 @@ void PngEncoder::filterRows(const Image& picture) {
     }
 }
 
+std::span<const std::uint8_t> PngEncoder::deflate() {
+    if (packing.deflater == PngDeflater::Runs)
+        return compressor->runs.compress(filtered);
+    deflated.resize(libdeflate_zlib_compress_bound(compressor->state, filtered.size()));
+    const std::size_t packed = libdeflate_zlib_compress(
+        compressor->state, filtered.data(), filtered.size(), deflated.data(), deflated.size());
+    if (packed == 0)
+        throw std::runtime_error("cannot compress a PNG picture");
+    return {deflated.data(), packed};
+}
+
 void PngEncoder::addChunk(const char type[4], const std::uint8_t* data, std::size_t size) {
     appendBigEndian(file, static_cast<std::uint32_t>(size));
     const std::size_t typeAt = file.size();
@@ -88,11 +120,7 @@ const std::vector<std::uint8_t>& PngEncoder::encode(const Image& picture) {
     if (picture.width <= 0 || picture.height <= 0)
         throw std::invalid_argument("a PNG needs at least one pixel");
     filterRows(picture);
-    deflated.resize(libdeflate_zlib_compress_bound(compressor->state, filtered.size()));
-    const std::size_t packed = libdeflate_zlib_compress(
-        compressor->state, filtered.data(), filtered.size(), deflated.data(), deflated.size());
-    if (packed == 0)
-        throw std::runtime_error("cannot compress a PNG picture");
+    const std::span<const std::uint8_t> packed = deflate();
 
     // Width, height, 8 bits a channel, RGB, deflate, adaptive filtering, no interlace.
     std::vector<std::uint8_t> header;
@@ -102,7 +130,7 @@ const std::vector<std::uint8_t>& PngEncoder::encode(const Image& picture) {
 
     file.assign(signature.begin(), signature.end());
     addChunk("IHDR", header.data(), header.size());
-    addChunk("IDAT", deflated.data(), packed);
+    addChunk("IDAT", packed.data(), packed.size());
     addChunk("IEND", nullptr, 0);
     return file;
 }
