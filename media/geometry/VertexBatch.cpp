@@ -2,6 +2,19 @@
 
 #include <algorithm>
 
+thread_local std::vector<VertexBatch::Point> VertexBatch::spare;
+
+VertexBatch::VertexBatch(GLenum primitive) : primitive(primitive), points(std::move(spare)) {
+    points.clear();
+}
+
+VertexBatch::~VertexBatch() {
+    if (points.capacity() > spare.capacity()) {
+        points.clear();
+        spare = std::move(points);
+    }
+}
+
 void VertexBatch::given(Attribute attribute) {
     if (used & attribute)
         return;

@@ -16,7 +16,8 @@
 // given, as after glEnd.
 class VertexBatch {
 public:
-    explicit VertexBatch(GLenum primitive) : primitive(primitive) {}
+    explicit VertexBatch(GLenum primitive);
+    ~VertexBatch();
     VertexBatch(const VertexBatch&) = delete;
     VertexBatch& operator=(const VertexBatch&) = delete;
 
@@ -42,6 +43,12 @@ private:
     // The first time an attribute is given: vertices before it take the GL's current value.
     void given(Attribute attribute);
     void restoreCurrent() const;
+
+    // The storage of the last batch drawn on this thread, for the next: a frame draws dozens
+    // of batches, up to a megabyte each, and memory freed and taken again at that size costs the
+    // heap a trim and every page its fault anew. A batch made while another is open starts
+    // with storage of its own.
+    static thread_local std::vector<Point> spare;
 
     GLenum primitive;
     unsigned used = 0;
