@@ -3,10 +3,9 @@
 // from frame to frame.
 
 #include "DemoSnapshot.h"
-#include "GLTest.h"
-#include "RecordingEffect.h"
 #include "SavableEffect.h"
 #include "ScriptText.h"
+#include "TimelineRun.h"
 
 #include <GL/gl.h>
 #include <optional>
@@ -42,35 +41,22 @@ public:
 
 Counter::ProgramWide Counter::programWide;
 
-class DemoState : public GLTest {
+// The timeline's two recording effects, and two counters of one class.
+class DemoState : public TimelineRun {
 protected:
-    std::vector<std::string> frameAt(float seconds) {
-        clock->set(seconds);
-        log.clear();
-        demo->renderFrame();
-        return log;
-    }
-
     void SetUp() override {
-        GLTest::SetUp();
-        low.emplace("Low", log);
-        high.emplace("High", log);
+        TimelineRun::SetUp();
         counter.emplace("Counter");
         other.emplace("Other");
         Counter::programWide = {};
     }
 
     void TearDown() override {
-        low.reset();
-        high.reset();
         counter.reset();
         other.reset();
-        GLTest::TearDown();
+        TimelineRun::TearDown();
     }
 
-    std::vector<std::string> log;
-    std::optional<RecordingEffect> low;
-    std::optional<RecordingEffect> high;
     std::optional<Counter> counter;
     std::optional<Counter> other;
 };
