@@ -19,16 +19,24 @@ Image frame(int number) {
     return picture;
 }
 
+// Two lanes write side by side from a short queue, and the drawing fills the pictures they hand
+// back, as reelrender does: every frame still lands whole under its own name.
 TEST(FrameWriter, WritesWhatWritePngWritesUnderEachFramesName) {
     TempFolder folder;
+    constexpr int frames = 24;
     {
-        FrameWriter writer;
-        for (int n = 0; n < 5; ++n)
-            writer.write("frame" + std::to_string(n) + ".png", frame(n));
+        FrameWriter writer(2, 3);
+        for (int n = 0; n < frames; ++n) {
+            Image picture = writer.spare();
+            if (picture.rgb.empty())
+                picture = Image(64, 48);
+            picture.rgb = frame(n).rgb;
+            writer.write("frame" + std::to_string(n) + ".png", std::move(picture));
+        }
         writer.finish();
-        EXPECT_EQ(writer.written(), 5);
+        EXPECT_EQ(writer.written(), frames);
     }
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < frames; ++n) {
         const std::string name = "frame" + std::to_string(n) + ".png";
         writePng("expected.png", frame(n));
         EXPECT_EQ(fileContents(name), fileContents("expected.png")) << name;
@@ -37,7 +45,8 @@ TEST(FrameWriter, WritesWhatWritePngWritesUnderEachFramesName) {
 
 TEST(FrameWriter, AFailureComesBackToTheCallerAndEndsTheWriting) {
     TempFolder folder;
-    FrameWriter writer;
+    // One lane, one frame waiting: nothing is written beside the failing frame.
+    FrameWriter writer(1, 1);
     writer.write("missing/frame0.png", frame(0));
     // It surfaces at a later hand-over or at the end, whichever comes first.
     bool thrown = false;

@@ -1,40 +1,49 @@
 #include "FrameWriter.h"
 
+#include "IdlePriority.h"
 #include "PngEncoder.h"
 
+#include <algorithm>
 #include <utility>
 
-FrameWriter::FrameWriter() : worker([this] { work(); }) {}
+FrameWriter::FrameWriter(int laneCount, std::size_t maxWaiting)
+    : laneCount(static_cast<std::size_t>(std::max(1, laneCount))), maxWaiting(maxWaiting) {
+    for (std::size_t n = 0; n < this->laneCount; ++n)
+        lanes.emplace_back([this] { lane(); });
+}
 
 FrameWriter::~FrameWriter() {
     {
         std::lock_guard lock(mutex);
         closing = true;
-        waiting.reset();
+        waiting.clear();
     }
     changed.notify_all();
-    worker.join();
+    for (std::thread& each : lanes)
+        each.join();
 }
 
 void FrameWriter::write(std::filesystem::path path, Image picture) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return !waiting || failure; });
+    changed.wait(lock, [this] { return waiting.size() < maxWaiting || failure; });
     throwFailure();
-    waiting = Frame{std::move(path), std::move(picture)};
+    waiting.push_back(Frame{std::move(path), std::move(picture)});
     lock.unlock();
     changed.notify_all();
 }
 
 void FrameWriter::finish() {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return (!waiting && !writing) || failure; });
+    changed.wait(lock, [this] { return (waiting.empty() && writing == 0) || failure; });
     throwFailure();
 }
 
 Image FrameWriter::spare() {
     std::lock_guard lock(mutex);
-    Image picture = done ? std::move(*done) : Image{};
-    done.reset();
+    if (spares.empty())
+        return {};
+    Image picture = std::move(spares.back());
+    spares.pop_back();
     return picture;
 }
 
@@ -48,16 +57,17 @@ void FrameWriter::throwFailure() {
         std::rethrow_exception(failure);
 }
 
-void FrameWriter::work() {
+void FrameWriter::lane() {
+    lowerThisThreadsPriority();
     PngEncoder encoder;
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [this] { return waiting || closing; });
-        if (!waiting)
+        changed.wait(lock, [this] { return !waiting.empty() || closing || failure; });
+        if (waiting.empty() || failure)
             return;
-        Frame frame = std::move(*waiting);
-        waiting.reset();
-        writing = true;
+        Frame frame = std::move(waiting.front());
+        waiting.pop_front();
+        ++writing;
         lock.unlock();
         changed.notify_all();
         std::exception_ptr error;
@@ -67,16 +77,16 @@ void FrameWriter::work() {
             error = std::current_exception();
         }
         lock.lock();
-        writing = false;
-        if (error) {
+        --writing;
+        if (error && !failure) {
             failure = error;
-            waiting.reset();
-        } else {
+            waiting.clear();
+        } else if (!error) {
             ++count;
-            done = std::move(frame.picture);
+            // The drawing takes one a frame: more than a lane's each would only hold memory.
+            if (spares.size() < laneCount)
+                spares.push_back(std::move(frame.picture));
         }
         changed.notify_all();
-        if (failure)
-            return;
     }
 }

@@ -2,30 +2,38 @@
 
 #include "Image.h"
 
+#include <algorithm>
 #include <condition_variable>
+#include <cstddef>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <mutex>
-#include <optional>
 #include <thread>
+#include <vector>
 
-// Writes frames as PNG on a thread of its own, so that one frame is compressed while the next is
-// drawn. At most one frame waits while another is written: memory stays that of two frames, and
-// a writer that falls behind holds the drawing back instead of piling frames up. The bytes are
-// those writePng gives; one encoder serves every frame.
+// Writes frames as PNG on threads of their own, so that frames are compressed while the next are
+// drawn. The writers run only on time that nothing else wants, as the video's encoders do:
+// drawing waits on GL's rasteriser threads, and a slice of time a writer takes from them delays
+// the whole frame, while the writers can as well work in the gaps drawing leaves. Up to
+// `maxWaiting` frames wait: the writers fall behind where drawing keeps the cores busy and catch
+// up where it leaves one idle. Beyond that the drawing waits, and then every core writes. Frames
+// are written side by side, each whole under its own name; the bytes are those writePng gives.
 class FrameWriter {
 public:
-    FrameWriter();
-    // The frame being written is finished (never left half written); one still waiting is
+    // A lane a core (up to four), and eight frames waiting: with one lane, or two waiting, cores
+    // idle where the drawing waits for a writer; more waiting gains nothing and holds memory.
+    explicit FrameWriter(int lanes = defaultLanes(), std::size_t maxWaiting = 8);
+    // Frames being written are finished (never left half written); those still waiting are
     // dropped.
     ~FrameWriter();
     FrameWriter(const FrameWriter&) = delete;
     FrameWriter& operator=(const FrameWriter&) = delete;
 
-    // Hands a frame over, waiting while an earlier one still waits. Throws the failure of an
-    // earlier frame, after which nothing more is written.
+    // Hands a frame over, waiting while `maxWaiting` others wait. Throws the failure of an
+    // earlier frame, after which no frame still waiting is written.
     void write(std::filesystem::path path, Image picture);
-    // The picture last written, to be filled again and handed back (a fresh frame's memory
+    // A picture already written, to be filled again and handed back (a fresh frame's memory
     // costs as much as reading it back); an empty one while none is free.
     Image spare();
     // Waits until every frame handed over is written; throws the first failure.
@@ -34,22 +42,28 @@ public:
     long written() const;
 
 private:
+    static int defaultLanes() {
+        return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    }
+
     struct Frame {
         std::filesystem::path path;
         Image picture;
     };
 
-    void work();
+    void lane();
     void throwFailure();
 
+    const std::size_t laneCount;
+    const std::size_t maxWaiting;
     mutable std::mutex mutex;
     std::condition_variable changed;
-    std::optional<Frame> waiting;
-    std::optional<Image> done;
-    bool writing = false;
+    std::deque<Frame> waiting;
+    std::vector<Image> spares;
+    int writing = 0;
     bool closing = false;
     std::exception_ptr failure;
     long count = 0;
-    // Last, so that it starts once everything it uses is there.
-    std::thread worker;
+    // Last, so that they start once everything they use is there.
+    std::vector<std::thread> lanes;
 };

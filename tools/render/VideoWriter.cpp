@@ -1,20 +1,9 @@
 #include "VideoWriter.h"
 
+#include "IdlePriority.h"
+
 #include <climits>
-#include <sched.h>
 #include <utility>
-
-namespace {
-
-// The idle class, not a nice value: with it the rasteriser's threads take a core back the
-// moment they wake, which a nice value only makes likely. The policy belongs to the thread, and
-// threads started later inherit it. Failing to set it only costs speed.
-void lowerThisThreadsPriority() {
-    sched_param unused{};
-    sched_setscheduler(0, SCHED_IDLE, &unused);
-}
-
-} // namespace
 
 VideoWriter::VideoWriter(std::filesystem::path path, FrameRate fps, int width, int height,
                          int sampleRate)
