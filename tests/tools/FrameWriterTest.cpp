@@ -64,6 +64,24 @@ TEST(FrameWriter, AFailureComesBackToTheCallerAndEndsTheWriting) {
     EXPECT_FALSE(fs::exists("frame49.png"));
 }
 
+// Where lanes write side by side and every frame fails, the failure told is the first frame's,
+// whichever lane failed first.
+TEST(FrameWriter, OfFramesFailingSideBySideTheFirstIsTold) {
+    TempFolder folder;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        FrameWriter writer(4, 8);
+        std::string told;
+        try {
+            for (int n = 0; n < 8; ++n)
+                writer.write("missing/frame" + std::to_string(n) + ".png", frame(n));
+            writer.finish();
+        } catch (const std::runtime_error& error) {
+            told = error.what();
+        }
+        EXPECT_THAT(told, ::testing::HasSubstr("cannot write missing/frame0.png")) << attempt;
+    }
+}
+
 } // namespace
 
 namespace {

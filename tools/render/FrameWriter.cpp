@@ -25,16 +25,16 @@ FrameWriter::~FrameWriter() {
 
 void FrameWriter::write(std::filesystem::path path, Image picture) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return waiting.size() < maxWaiting || failure; });
+    changed.wait(lock, [this] { return failure ? writing == 0 : waiting.size() < maxWaiting; });
     throwFailure();
-    waiting.push_back(Frame{std::move(path), std::move(picture)});
+    waiting.push_back(Frame{std::move(path), std::move(picture), handedOver++});
     lock.unlock();
     changed.notify_all();
 }
 
 void FrameWriter::finish() {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return (waiting.empty() && writing == 0) || failure; });
+    changed.wait(lock, [this] { return writing == 0 && (waiting.empty() || failure); });
     throwFailure();
 }
 
@@ -78,8 +78,11 @@ void FrameWriter::lane() {
         }
         lock.lock();
         --writing;
-        if (error && !failure) {
+        // Lanes take frames in order, so the frames before a failed one have all been taken;
+        // once they are done, the first that failed is the failure told.
+        if (error && (!failure || frame.number < failedFrame)) {
             failure = error;
+            failedFrame = frame.number;
             waiting.clear();
         } else if (!error) {
             ++count;

@@ -31,7 +31,8 @@ public:
     FrameWriter& operator=(const FrameWriter&) = delete;
 
     // Hands a frame over, waiting while `maxWaiting` others wait. Throws the failure of an
-    // earlier frame, after which no frame still waiting is written.
+    // earlier frame (the first in their order, should several fail), after which no frame still
+    // waiting is written.
     void write(std::filesystem::path path, Image picture);
     // A picture already written, to be filled again and handed back (a fresh frame's memory
     // costs as much as reading it back); an empty one while none is free.
@@ -49,6 +50,8 @@ private:
     struct Frame {
         std::filesystem::path path;
         Image picture;
+        // Counted from 0 in the order handed over.
+        long number;
     };
 
     void lane();
@@ -63,6 +66,8 @@ private:
     int writing = 0;
     bool closing = false;
     std::exception_ptr failure;
+    long failedFrame = 0;
+    long handedOver = 0;
     long count = 0;
     // Last, so that they start once everything they use is there.
     std::vector<std::thread> lanes;
