@@ -179,30 +179,74 @@ TEST(RunDeflate, SkewedCountsKeepCodesWithinFifteenBits) {
 }
 
 // A frame of a real effect, as its bytes lie and with each row less the row above (as a PNG's Up
-// filter has it): the runs of both distances and the literals between them.
-TEST(RunDeflate, ARealFrameInflatesBack) {
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(GOLDEN_FOLDER) / "Tunnel");
-    Image frame;
-    {
-        OfflineDemo demo(ClockMode::Free, 30);
-        demo.load("demoscript.scr");
-        for (int i = 0; i < 20; ++i)
-            demo.drawFrame();
-        frame = demo.readPixels();
-    }
-    std::filesystem::current_path(here);
-    const Bytes& pixels = frame.rgb;
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 3;
-    Bytes up(pixels.size());
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        up[i] = static_cast<std::uint8_t>(pixels[i] - (i >= rowBytes ? pixels[i - rowBytes] : 0));
+// filter has it).
+struct RealFrame {
+    Bytes pixels;
+    Bytes up;
+};
 
+const RealFrame& tunnelFrame() {
+    static const RealFrame kept = [] {
+        const std::filesystem::path here = std::filesystem::current_path();
+        std::filesystem::current_path(std::filesystem::path(GOLDEN_FOLDER) / "Tunnel");
+        Image frame;
+        {
+            OfflineDemo demo(ClockMode::Free, 30);
+            demo.load("demoscript.scr");
+            for (int i = 0; i < 20; ++i)
+                demo.drawFrame();
+            frame = demo.readPixels();
+        }
+        std::filesystem::current_path(here);
+        RealFrame real{frame.rgb, Bytes(frame.rgb.size())};
+        const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 3;
+        for (std::size_t i = 0; i < real.pixels.size(); ++i) {
+            real.up[i] = static_cast<std::uint8_t>(real.pixels[i] -
+                                                   (i >= rowBytes ? real.pixels[i - rowBytes] : 0));
+        }
+        return real;
+    }();
+    return kept;
+}
+
+// The runs of both distances and the literals between them.
+TEST(RunDeflate, ARealFrameInflatesBack) {
     RunDeflate deflate;
     std::size_t packed = 0;
-    EXPECT_TRUE(inflatesBack(deflate, pixels, &packed));
-    EXPECT_TRUE(inflatesBack(deflate, up, &packed));
-    EXPECT_LT(packed, up.size() / 2);
+    EXPECT_TRUE(inflatesBack(deflate, tunnelFrame().pixels, &packed));
+    EXPECT_TRUE(inflatesBack(deflate, tunnelFrame().up, &packed));
+    EXPECT_LT(packed, tunnelFrame().up.size() / 2);
+}
+
+// The vector searches of every width this processor has find the runs the plain one finds and
+// end the blocks where it does: the stream is the same byte for byte. On a real frame; on long
+// stretches of literals, whose blocks end inside a window; and on runs that start at every place
+// in a window and end just before, at and past its end.
+TEST(RunDeflate, EveryWindowWidthGivesTheSameStream) {
+    Bytes windows;
+    for (std::size_t offset = 0; offset < 70; ++offset) {
+        for (std::size_t length : {5, 6, 7, 15, 16, 17, 31, 32, 33, 63, 64, 65, 300}) {
+            windows.insert(windows.end(), offset, 0);
+            windows.push_back(static_cast<std::uint8_t>(offset + 1));
+            for (std::size_t i = 0; i < length; ++i)
+                windows.push_back(static_cast<std::uint8_t>(length % 2 ? 9 : 20 + i % 3));
+            windows.push_back(static_cast<std::uint8_t>(length));
+        }
+    }
+    Bytes literals = randomBytes(400'000, 5);
+    literals.insert(literals.end(), 1000, 0);
+    const Bytes* inputs[] = {&tunnelFrame().up, &literals, &windows};
+    for (const Bytes* input : inputs) {
+        RunDeflate plain(8);
+        const std::span<const std::uint8_t> expected = plain.compress(*input);
+        for (std::size_t width = 16; width <= fastestRunMarks(); width *= 2) {
+            RunDeflate vector(width);
+            EXPECT_TRUE(inflatesBack(vector, *input)) << width;
+            const std::span<const std::uint8_t> stream = vector.compress(*input);
+            EXPECT_TRUE(std::equal(stream.begin(), stream.end(), expected.begin(), expected.end()))
+                << width << "-byte windows on " << input->size() << " bytes";
+        }
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 struct PngEncoder::Compressor {
+    explicit Compressor(std::size_t runWindow) : runs(runWindow) {}
     RunDeflate runs;
     libdeflate_compressor* state = nullptr;
     ~Compressor() { libdeflate_free_compressor(state); }
@@ -73,7 +74,7 @@ const std::uint8_t* redFirst(const Image& picture, int y, std::vector<std::uint8
 } // namespace
 
 PngEncoder::PngEncoder(PngPacking packing)
-    : packing(packing), compressor(std::make_unique<Compressor>()) {
+    : packing(packing), compressor(std::make_unique<Compressor>(packing.runWindow)) {
     if (packing.deflater == PngDeflater::Runs)
         return;
     compressor->state = libdeflate_alloc_compressor(packing.level);

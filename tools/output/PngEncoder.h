@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Image.h"
+#include "RunMarks.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -21,6 +22,8 @@ struct PngPacking {
     PngFilter filter = PngFilter::Up;
     PngDeflater deflater = PngDeflater::Runs;
     int level = 1; // libdeflate's
+    // The bytes RunDeflate looks for runs in at once, the widest this processor has unless told.
+    std::size_t runWindow = fastestRunMarks();
 };
 
 // Encodes whole pictures as RGB PNG files. By default the rows are filtered Up and deflated as

@@ -1,19 +1,19 @@
 #include "RunDeflate.h"
 
+#include "RunMarks.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <libdeflate.h>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 constexpr std::size_t longestMatch = 258;
-// Runs of three are mostly a pixel repeated once, coded hardly smaller than its bytes, and there
-// are many: each would cost a search and a sequence.
-constexpr std::size_t shortestRun = 4;
+// Shorter runs are coded hardly smaller than their bytes, and there are many: each costs a
+// search, a sequence and a match to code. Against runs of four and more, frames come out 3 %
+// larger in a sixth less time.
+constexpr std::size_t shortestRun = 6;
 constexpr std::size_t storedMost = 65535;
 constexpr int literalLengthSymbols = 286;
 constexpr int distanceSymbols = 30;
@@ -67,57 +67,14 @@ std::uint64_t load64(const std::uint8_t* at) {
 // The searches take the first byte of a word as its lowest.
 static_assert(std::endian::native == std::endian::little);
 
-// Where runs of `shortestRun` or more start, given a mark (`step` bits wide) on each byte that
-// equals the one a distance before.
-template <typename Marks>
-Marks runStarts(Marks equal, unsigned step) {
-    Marks starts = equal;
+// Where runs of `shortestRun` or more start in a window, given the marks on its bytes: the
+// positions from `width - shortestRun + 1` on have too few bytes after them to tell.
+std::uint64_t runStarts(std::uint64_t equal, std::size_t width) {
+    std::uint64_t starts = equal;
     for (std::size_t ahead = 1; ahead < shortestRun; ++ahead)
-        starts &= equal >> (step * ahead);
-    return starts;
+        starts &= equal >> ahead;
+    return starts & (~std::uint64_t{0} >> (64 - (width - shortestRun + 1)));
 }
-
-#ifdef __SSE2__
-// Runs at distance 1 or 3 are looked for 16 bytes at a time, a bit for each: the positions from
-// `searchStep` on have too few bytes after them to tell.
-using SearchMarks = unsigned;
-constexpr std::size_t searchWidth = 16;
-
-SearchMarks runStartsAt(const std::uint8_t* at) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const auto equal = [here, at](std::size_t distance) {
-        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - distance));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, before)));
-    };
-    return runStarts(equal(1), 1) | runStarts(equal(3), 1);
-}
-
-std::size_t firstStart(SearchMarks starts) {
-    return static_cast<std::size_t>(std::countr_zero(starts));
-}
-#else
-// The same a word at a time, with the top bit of each byte.
-using SearchMarks = std::uint64_t;
-constexpr std::size_t searchWidth = 8;
-
-// The top bit of each byte of `word` that is zero.
-std::uint64_t zeroBytes(std::uint64_t word) {
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
-    return ~(((word & low7) + low7) | word | low7);
-}
-
-SearchMarks runStartsAt(const std::uint8_t* at) {
-    const std::uint64_t word = load64(at);
-    return runStarts(zeroBytes(word ^ load64(at - 1)), 8) |
-           runStarts(zeroBytes(word ^ load64(at - 3)), 8);
-}
-
-std::size_t firstStart(SearchMarks starts) {
-    return static_cast<std::size_t>(std::countr_zero(starts) / 8);
-}
-#endif
-
-constexpr std::size_t searchStep = searchWidth - shortestRun + 1;
 
 // How many bytes from `at` on repeat those `distance` before them, at most `most`.
 inline std::size_t matchLength(const std::uint8_t* at, std::size_t distance, std::size_t most) {
@@ -471,7 +428,9 @@ void writeDynamic(BitWriter& writer, const DynamicBlock& table,
 }
 
 // Splits the input into sequences of literals and a run each, and into blocks of about
-// `blockSymbols` symbols, counting each block's symbols as it goes.
+// `blockSymbols` symbols, counting each block's symbols as it goes. Runs are looked for a window
+// of `Width` bytes at a time, marked by `Mark`.
+template <std::size_t Width, RunMarks (*Mark)(const std::uint8_t*)>
 class Tokeniser {
 public:
     Tokeniser(std::span<const std::uint8_t> input, RunDeflate::Sequence* sequences,
@@ -485,24 +444,29 @@ public:
         // The first bytes have too little before them for the search a window at a time.
         while (at < std::min<std::size_t>(size, 3))
             step();
-        // Room for a window and for the first word of a run anywhere in it.
-        while (at + searchWidth + 8 <= size) {
-            const SearchMarks starts = runStartsAt(in + at);
-            if (!starts) {
-                countLiterals(searchStep);
-                if (symbols + (at - literalsFrom) >= RunDeflate::blockSymbols)
-                    endSequence(0, 1);
+        while (at + Width <= size) {
+            const RunMarks marks = Mark(in + at);
+            const std::uint64_t starts =
+                runStarts(marks.byte, Width) | runStarts(marks.pixel, Width);
+            const std::size_t start =
+                starts ? static_cast<std::size_t>(std::countr_zero(starts)) : windowStep;
+            // A block ends at the same byte whatever the window: the stream is the same.
+            const std::size_t room = RunDeflate::blockSymbols - symbols - (at - literalsFrom);
+            if (start >= room) {
+                countLiterals(room);
+                endSequence(0, 1);
                 continue;
             }
-            countLiterals(firstStart(starts));
-            // The longer run, the byte's if they are as long: the first word of each tells,
-            // and only one that runs through it needs more.
-            const std::uint64_t word = load64(in + at);
-            const std::size_t byte = std::countr_zero(word ^ load64(in + at - 1)) / 8;
-            const std::size_t pixel = std::countr_zero(word ^ load64(in + at - 3)) / 8;
+            countLiterals(start);
+            if (!starts)
+                continue;
+            // The longer run, the byte's if they are as long: the marks tell, and only one
+            // that runs through the window needs more.
+            const std::size_t byte = std::countr_one(marks.byte >> start);
+            const std::size_t pixel = std::countr_one(marks.pixel >> start);
             const std::size_t distance = pixel > byte ? 3 : 1;
             std::size_t length = std::max(byte, pixel);
-            if (length == 8)
+            if (start + length >= Width)
                 length = matchLength(in + at, distance, std::min(longestMatch, size - at));
             endSequence(length, distance);
         }
@@ -518,6 +482,9 @@ public:
     }
 
 private:
+    // Positions a window with no run in it moves on by.
+    static constexpr std::size_t windowStep = Width - shortestRun + 1;
+
     std::size_t sequenceIndex() const { return static_cast<std::size_t>(sequence - first); }
 
     void openBlock() {
@@ -549,14 +516,10 @@ private:
             endSequence(0, 1);
     }
 
-    // The next `count` bytes, fewer than a window's, as literals. Always a window's worth of
-    // counts, those past `count` into spare ones: cheaper than a loop whose end is guessed wrong.
+    // The next `count` bytes as literals.
     void countLiterals(std::size_t count) {
-        for (std::size_t i = 0; i < searchStep; ++i) {
-            // All ones before `count`, written so as not to be a branch.
-            const std::size_t literal = 0 - ((i - count) >> 63);
-            ++literalCounts[((256 + i) & ~literal) | (in[at + i] & literal)];
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            ++literalCounts[in[at + i]];
         at += count;
     }
 
@@ -589,11 +552,24 @@ private:
     std::size_t blockFrom = 0;
     // Literals and runs in the block so far.
     std::size_t symbols = 0;
-    // The block's literals, and spare counts past them.
-    std::array<std::uint32_t, 256 + searchStep> literalCounts{};
+    // The block's literals.
+    std::array<std::uint32_t, 256> literalCounts{};
 };
 
 } // namespace
+
+RunDeflate::Sequence* RunDeflate::tokeniseWith(std::span<const std::uint8_t> input) {
+    switch (markWidth) {
+#ifdef REELPLAY_VECTOR_RUN_MARKS
+    case 64: return Tokeniser<64, markRuns64>(input, sequences.data(), blocks).run();
+    case 32: return Tokeniser<32, markRuns32>(input, sequences.data(), blocks).run();
+    case 16: return Tokeniser<16, markRuns16>(input, sequences.data(), blocks).run();
+#endif
+    default: return Tokeniser<8, markRuns8>(input, sequences.data(), blocks).run();
+    }
+}
+
+RunDeflate::RunDeflate(std::size_t markWidth) : markWidth(markWidth) {}
 
 void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
     // Every sequence but a block's last holds a match of three bytes or more.
@@ -601,8 +577,7 @@ void RunDeflate::tokenise(std::span<const std::uint8_t> input) {
     if (sequences.size() < mostSequences)
         sequences.resize(mostSequences);
     blocks.clear();
-    Tokeniser tokeniser(input, sequences.data(), blocks);
-    sequenceCount = static_cast<std::size_t>(tokeniser.run() - sequences.data());
+    sequenceCount = static_cast<std::size_t>(tokeniseWith(input) - sequences.data());
 }
 
 std::span<const std::uint8_t> RunDeflate::compress(std::span<const std::uint8_t> input) {
