@@ -8,6 +8,9 @@
 #include <cstring>
 #include <libdeflate.h>
 #include <stdexcept>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 struct PngEncoder::Compressor {
     explicit Compressor(std::size_t runWindow) : runs(runWindow) {}
@@ -25,12 +28,19 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-// `bytes` of `from` less `less`, byte by byte. Eight bytes at a time in a word, with no borrow
-// crossing from one byte to the next: the compiler leaves the plain loop a byte at a time, which
-// took about a sixth of a frame's encoding.
+// `bytes` of `from` less `less`, byte by byte: sixteen at a time where SSE2 is there, else eight
+// in a word with no borrow crossing from one byte to the next. The compiler leaves the plain loop
+// a byte at a time, which took about a sixth of a frame's encoding.
 void subtract(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* less, int bytes) {
-    constexpr std::uint64_t high = 0x8080808080808080ULL;
     int i = 0;
+#ifdef __SSE2__
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(less + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_sub_epi8(a, b));
+    }
+#endif
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
     for (; i + 8 <= bytes; i += 8) {
         std::uint64_t a;
         std::uint64_t b;
