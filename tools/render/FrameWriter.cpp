@@ -86,8 +86,10 @@ void FrameWriter::lane() {
             waiting.clear();
         } else if (!error) {
             ++count;
-            // The drawing takes one a frame: more than a lane's each would only hold memory.
-            if (spares.size() < laneCount)
+            // As many as can be under way at once: the drawing takes them back while the
+            // writers fall behind, and a fresh frame's memory costs as much as reading it back.
+            // Never more memory than the frames under way took already.
+            if (spares.size() < maxWaiting + laneCount)
                 spares.push_back(std::move(frame.picture));
         }
         changed.notify_all();
