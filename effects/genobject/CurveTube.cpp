@@ -11,16 +11,6 @@
 
 CurveTube::Shared CurveTube::shared;
 
-namespace {
-
-void emit(VertexBatch& batch, const Vertex& vertex) {
-    batch.texCoord(vertex.u, vertex.v);
-    batch.normal(vertex.x, vertex.y, vertex.z);
-    batch.vertex(vertex.x, vertex.y, vertex.z);
-}
-
-} // namespace
-
 bool CurveTube::firstBuildPending() {
     return shared.firstBuild;
 }
@@ -65,12 +55,12 @@ void CurveTube::draw() {
     VertexBatch batch(GL_TRIANGLES);
     for (int i = 0; i < ringCount; ++i) {
         for (int k = 0; k < ringPoints; ++k) {
-            emit(batch, at(i, k));
-            emit(batch, at(i + 1, k));
-            emit(batch, at(i + 1, k + 1));
-            emit(batch, at(i, k + 1));
-            emit(batch, at(i, k));
-            emit(batch, at(i + 1, k + 1));
+            batch.litVertex(at(i, k));
+            batch.litVertex(at(i + 1, k));
+            batch.litVertex(at(i + 1, k + 1));
+            batch.litVertex(at(i, k + 1));
+            batch.litVertex(at(i, k));
+            batch.litVertex(at(i + 1, k + 1));
         }
     }
     batch.draw();

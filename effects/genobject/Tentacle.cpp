@@ -46,34 +46,25 @@ const Vertex& Tentacle::point(int ring, int k) const {
     return points[ring * shape.ringPoints + k % shape.ringPoints];
 }
 
-namespace {
-
-void emit(VertexBatch& batch, const Vertex& vertex) {
-    batch.texCoord(vertex.u, vertex.v);
-    batch.vertex(vertex.x, vertex.y, vertex.z);
-}
-
-} // namespace
-
 // Round the ring first, then along the tube: with the ring's angle turning from the binormal
 // towards the normal, that is counter-clockwise seen from outside.
 void Tentacle::draw() const {
     VertexBatch tube(GL_QUADS);
     for (int j = 0; j + 1 < shape.rings; ++j) {
         for (int k = 0; k < shape.ringPoints; ++k) {
-            emit(tube, point(j, k));
-            emit(tube, point(j, k + 1));
-            emit(tube, point(j + 1, k + 1));
-            emit(tube, point(j + 1, k));
+            tube.texturedVertex(point(j, k));
+            tube.texturedVertex(point(j, k + 1));
+            tube.texturedVertex(point(j + 1, k + 1));
+            tube.texturedVertex(point(j + 1, k));
         }
     }
     tube.draw();
     const int last = shape.rings - 1;
     VertexBatch tip(GL_TRIANGLES);
     for (int k = 0; k < shape.ringPoints; ++k) {
-        emit(tip, point(last, k));
-        emit(tip, point(last, k + 1));
-        emit(tip, points.back());
+        tip.texturedVertex(point(last, k));
+        tip.texturedVertex(point(last, k + 1));
+        tip.texturedVertex(points.back());
     }
     tip.draw();
 }

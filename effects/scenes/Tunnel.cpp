@@ -39,17 +39,12 @@ void buildRing(std::vector<Vertex>& ring, float centreZ, float circleFactor, flo
     }
 }
 
-void sendVertex(VertexBatch& batch, const Vertex& vertex) {
-    batch.texCoord(vertex.u, vertex.v);
-    batch.vertex(vertex.x, vertex.y, vertex.z);
-}
-
 void sendQuad(VertexBatch& batch, const Vertex& a, const Vertex& b, const Vertex& c,
               const Vertex& d) {
-    sendVertex(batch, a);
-    sendVertex(batch, b);
-    sendVertex(batch, c);
-    sendVertex(batch, d);
+    batch.texturedVertex(a);
+    batch.texturedVertex(b);
+    batch.texturedVertex(c);
+    batch.texturedVertex(d);
 }
 
 } // namespace

@@ -25,11 +25,6 @@ std::size_t quadNeighbour(std::size_t i) {
     return i - i % 4 + (i + 1) % 4;
 }
 
-void emit(VertexBatch& batch, const Vertex& vertex) {
-    batch.texCoord(vertex.u, vertex.v);
-    batch.vertex(vertex.x, vertex.y, vertex.z);
-}
-
 } // namespace
 
 const SphereNormal::Pulse& SphereNormal::pulse() {
@@ -94,8 +89,8 @@ void SphereNormal::drawLines(float phase) const {
         const float share = static_cast<float>(i) / n;
         batch.color(share + 0.1f, 0.5f * std::sin(phase) + 0.1f, std::sin(share + phase) + 0.1f,
                     0.02f);
-        emit(batch, inner()[i]);
-        emit(batch, middle()[i]);
+        batch.texturedVertex(inner()[i]);
+        batch.texturedVertex(middle()[i]);
     }
     batch.draw();
 }
@@ -115,9 +110,9 @@ void SphereNormal::drawCells() const {
             batch.color(0.0f, 0.0f, 1.0f, 0.1f);
         else
             batch.color(1.0f, 1.0f, 0.0f, 0.1f);
-        emit(batch, middle()[i]);
-        emit(batch, middle()[quadNeighbour(i)]);
-        emit(batch, inner()[i]);
+        batch.texturedVertex(middle()[i]);
+        batch.texturedVertex(middle()[quadNeighbour(i)]);
+        batch.texturedVertex(inner()[i]);
     }
     batch.draw();
 }

@@ -7,11 +7,8 @@
 void drawQuadList(std::span<const Vertex> vertices) {
     const std::size_t whole = vertices.size() / 4 * 4;
     VertexBatch batch(GL_QUADS);
-    for (const Vertex& vertex : vertices.first(whole)) {
-        batch.normal(vertex.x, vertex.y, vertex.z);
-        batch.texCoord(vertex.u, vertex.v);
-        batch.vertex(vertex.x, vertex.y, vertex.z);
-    }
+    for (const Vertex& vertex : vertices.first(whole))
+        batch.litVertex(vertex);
     batch.draw();
 }
 

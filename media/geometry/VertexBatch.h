@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Vertex.h"
+
 #include <GL/gl.h>
 #include <vector>
 
@@ -28,6 +30,16 @@ public:
     void normal(const float* xyz) { normal(xyz[0], xyz[1], xyz[2]); }
     void vertex(float x, float y, float z);
     void vertex(const float* xyz) { vertex(xyz[0], xyz[1], xyz[2]); }
+    // A mesh point with its texture coordinates.
+    void texturedVertex(const Vertex& point) {
+        texCoord(point.u, point.v);
+        vertex(point.x, point.y, point.z);
+    }
+    // The same, lit with its position as its normal, as shapes about the origin are.
+    void litVertex(const Vertex& point) {
+        normal(point.x, point.y, point.z);
+        texturedVertex(point);
+    }
     // Draws the vertices given since the last draw and starts afresh.
     void draw();
 

@@ -12,9 +12,9 @@
 // run: a byte repeated (distance 1) or a pixel repeated (distance 3), six bytes or longer. It
 // looks for nothing else, so it needs no hash table and finds runs a vector of bytes at a time:
 // well over twice as fast as a general deflater at its fastest, with files as small on rendered
-// frames. Each block has Huffman
-// tables of its own, so the codes follow the picture; a block that would not shrink is stored as it
-// is. One encoder keeps its buffers from one call to the next. Not for use by two threads at once.
+// frames. Each block has Huffman tables of its own, so the codes follow the picture; a block that
+// would not shrink is stored as it is. One encoder keeps its buffers from one call to the next.
+// Not for use by two threads at once.
 class RunDeflate {
 public:
     // Looks for runs in windows of `markWidth` bytes (8, 16, 32 or 64; see RunMarks.h): the
