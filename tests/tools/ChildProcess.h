@@ -54,6 +54,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid > 0; }
+    pid_t processId() const { return pid; }
     void signal(int number) const { kill(pid, number); }
 
     // Waits for the child's end, for `limit` at most (a guard against a child that ignores

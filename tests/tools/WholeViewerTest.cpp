@@ -27,44 +27,12 @@ const std::string script = recordTypes +
                            effectRecord("music", "SoundPlayer", 0, "0", "0", "100", "music.ogg") +
                            effectRecord("cave", "Landscape", 5, "0", "0", "100");
 
-// The viewer's window; "" while there is none.
-std::string viewerWindow() {
-    const std::string all = commandOutput("xdotool search --name ' fps' 2>/dev/null");
-    const std::size_t last = all.rfind('\n');
-    return last == std::string::npos ? all : all.substr(last + 1);
-}
-
-std::string title() {
-    const std::string window = viewerWindow();
-    return window.empty() ? "" : commandOutput("xdotool getwindowname " + window + " 2>/dev/null");
-}
-
 double shownTime(const std::string& text) {
     try {
         return std::stod(text);
     } catch (const std::exception&) {
         return -1.0;
     }
-}
-
-// Polls the title until `wanted` holds; a generous bound guards against a viewer that hangs.
-bool titleShows(const std::function<bool(const std::string&)>& wanted, std::string& last) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        last = title();
-        if (!last.empty() && wanted(last))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
-// A key whose press makes the viewer quit takes its window away before xdotool lets go of it,
-// and the display would hold it down for the next viewer's window: it is let go of on the
-// display as well.
-void press(const std::string& key) {
-    commandOutput("xdotool key --window " + viewerWindow() + " " + key + " 2>/dev/null");
-    commandOutput("xdotool keyup " + key + " 2>/dev/null");
 }
 
 // A white picture: the fader's opacity climbs from 1 too slowly to end within a test.
@@ -94,7 +62,74 @@ protected:
     std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), REELVIEW_PATH);
         arguments.push_back((folder.path() / "demoscript.scr").string());
-        return std::make_unique<ChildProcess>(arguments, err);
+        auto viewer = std::make_unique<ChildProcess>(arguments, err);
+        viewerPid = viewer->processId();
+        return viewer;
+    }
+
+    // The viewer's window; "" while there is none. Found by its process, not its title: while
+    // it replays, the title shows the replay's progress.
+    std::string viewerWindow() const {
+        const std::string all =
+            commandOutput("xdotool search --pid " + std::to_string(viewerPid) + " 2>/dev/null");
+        const std::size_t last = all.rfind('\n');
+        return last == std::string::npos ? all : all.substr(last + 1);
+    }
+
+    std::string title() const {
+        const std::string window = viewerWindow();
+        return window.empty() ? ""
+                              : commandOutput("xdotool getwindowname " + window + " 2>/dev/null");
+    }
+
+    // Polls the title until `wanted` holds; a generous bound guards against a viewer that hangs.
+    bool titleShows(const std::function<bool(const std::string&)>& wanted,
+                    std::string& shown) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
+            shown = title();
+            if (!shown.empty() && wanted(shown))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    // Waits for the window if a search misses it. A key whose press makes the viewer quit takes
+    // its window away before xdotool lets go of it (xdotool fails then), and the display would
+    // hold it down for the next viewer's window: it is let go of on the display as well.
+    void press(const std::string& key) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::string window = viewerWindow();
+        while (window.empty() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            window = viewerWindow();
+        }
+        commandOutput("xdotool key --window " + window + " " + key + " 2>/dev/null");
+        commandOutput("xdotool keyup " + key + " 2>/dev/null");
+        EXPECT_FALSE(window.empty()) << "no window for " << key << "\n" << seen();
+    }
+
+    // A viewer that outlives its Escape tells whether it still draws (the key was lost) or in
+    // what its threads wait (it hangs on its way out).
+    void endWithEscape(ChildProcess& viewer) {
+        press("Escape");
+        if (!viewer.wait(std::chrono::seconds(30))) {
+            std::string threads;
+            const std::string tasks = "/proc/" + std::to_string(viewerPid) + "/task";
+            for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+                std::ifstream comm(task.path() / "comm"), wchan(task.path() / "wchan");
+                std::string name, waiting;
+                std::getline(comm, name);
+                std::getline(wchan, waiting);
+                threads += " " + name + ":" + waiting;
+            }
+            ADD_FAILURE() << "still running after Escape; now titled \"" << title() << "\"; threads"
+                          << threads << "\n"
+                          << seen();
+            return;
+        }
+        EXPECT_EQ(viewer.exitStatus(), 0) << viewerSaid(err);
     }
 
     // What a failed check tells: the title last read, all the viewer said on stderr, and
@@ -107,6 +142,7 @@ protected:
     TempFolder folder;
     std::filesystem::path err = folder.path() / "err.txt";
     std::string last;
+    pid_t viewerPid = -1;
 };
 
 } // namespace
@@ -170,9 +206,7 @@ TEST_F(WholeViewer, SeeksReloadsKeepsPlayingOnABrokenScriptAndEndsOnEscape) {
         << seen();
     EXPECT_NE(viewerSaid(err).find("reelview: "), std::string::npos) << viewerSaid(err);
 
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // An edit is played in the same window, from before its first change; a script that breaks
@@ -236,9 +270,7 @@ TEST_F(WholeViewer, ReloadsInTheSameWindowAndWaitsForAFix) {
     EXPECT_EQ(viewerWindow(), window);
     EXPECT_EQ(centreBecomes(0xFFFFFFu), 0xFFFFFFu);
 
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // The window may take any size: the picture keeps 4:3 and fills it between black bars; `f`
@@ -309,9 +341,7 @@ TEST_F(WholeViewer, FillsAnySizeBetweenBarsAndTheScreen) {
         std::cerr << "no window manager (evilwm): fullscreen not tried\n";
     }
 
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // Every load and reload tells its warnings on stderr, as reelcheck does, and counts them in the
@@ -347,9 +377,7 @@ TEST_F(WholeViewer, WarnsOnEveryLoad) {
         },
         last))
         << seen();
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // Paused, `.` steps a frame, `s` saves the frame shown beside the script, `h` lays the keys
@@ -414,9 +442,7 @@ TEST_F(WholeViewer, StepsSavesAndShowsTheKeys) {
     press("F1");
     EXPECT_TRUE(cornerBecomes(true)) << std::hex << corner();
 
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // After "TheEnd" has faded the music out the last frame stays, paused; Home plays it again.
@@ -442,9 +468,7 @@ TEST_F(WholeViewer, StaysOpenAtTheEnd) {
         last))
         << seen();
     EXPECT_TRUE(titleShows(atEnd, last)) << seen();
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // Music that cannot be played would hold the clock at 0: the viewer says so and runs on a free
@@ -466,8 +490,7 @@ TEST_F(WholeViewer, RunsOnAFreeClockWithoutMusic) {
     const std::string said = viewerSaid(err);
     EXPECT_NE(said.find("running on a free clock"), std::string::npos) << said;
     EXPECT_NE(said.find("missing"), std::string::npos) << said;
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
+    endWithEscape(*viewer);
 
     folder.write("demoscript.scr", script);
     viewer = start({"--clock", "free", "--at", "2"});
@@ -479,9 +502,7 @@ TEST_F(WholeViewer, RunsOnAFreeClockWithoutMusic) {
         << seen();
     EXPECT_EQ(viewerSaid(err).find("running on a free clock"), std::string::npos)
         << viewerSaid(err);
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 namespace {
@@ -538,9 +559,7 @@ TEST_F(WholeViewer, ShowsAChangedPicture) {
               std::string::npos)
         << viewerSaid(err);
 
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
 
 // A loop plays its span over and over in the one window, each pass from a snapshot.
@@ -564,7 +583,5 @@ TEST_F(WholeViewer, LoopsInPlace) {
         EXPECT_LT(shownTime(title()), 4.1);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    press("Escape");
-    ASSERT_TRUE(viewer->wait(std::chrono::seconds(30)));
-    EXPECT_EQ(viewer->exitStatus(), 0) << viewerSaid(err);
+    endWithEscape(*viewer);
 }
