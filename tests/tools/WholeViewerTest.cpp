@@ -35,6 +35,21 @@ double shownTime(const std::string& text) {
     }
 }
 
+// " name:where" for each thread of a process: the kernel function each one sleeps in.
+std::string threadWaits(pid_t process) {
+    std::string threads;
+    const std::string tasks = "/proc/" + std::to_string(process) + "/task";
+    std::error_code missing;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, missing)) {
+        std::ifstream comm(task.path() / "comm"), wchan(task.path() / "wchan");
+        std::string name, waiting;
+        std::getline(comm, name);
+        std::getline(wchan, waiting);
+        threads += " " + name + ":" + waiting;
+    }
+    return threads;
+}
+
 // A white picture: the fader's opacity climbs from 1 too slowly to end within a test.
 const std::string whiteFader =
     effectRecord("white", "Fader", 9, "0", "0", "1000") +
@@ -112,20 +127,11 @@ protected:
 
     // A viewer that outlives its Escape tells whether it still draws (the key was lost) or in
     // what its threads wait (it hangs on its way out).
-    void endWithEscape(ChildProcess& viewer) {
+    void endWithEscape(ChildProcess& viewer) const {
         press("Escape");
         if (!viewer.wait(std::chrono::seconds(30))) {
-            std::string threads;
-            const std::string tasks = "/proc/" + std::to_string(viewerPid) + "/task";
-            for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-                std::ifstream comm(task.path() / "comm"), wchan(task.path() / "wchan");
-                std::string name, waiting;
-                std::getline(comm, name);
-                std::getline(wchan, waiting);
-                threads += " " + name + ":" + waiting;
-            }
             ADD_FAILURE() << "still running after Escape; now titled \"" << title() << "\"; threads"
-                          << threads << "\n"
+                          << threadWaits(viewerPid) << "\n"
                           << seen();
             return;
         }
